@@ -1,0 +1,3 @@
+#include "module/module_instance.h"
+
+HINSTANCE module_instance = nullptr;

@@ -1,0 +1,14 @@
+#!/usr/bin/env bash
+# Set-up, build, every test: the Windows build under Wine (in an Xvfb display,
+# with one persistent wineserver) and the native maths under the sanitizers.
+set -euo pipefail
+cd "$(dirname "$0")"
+scripts/setup.sh
+scripts/build.sh
+build=${KELVARO_BUILD:-build}
+
+echo "== native maths under AddressSanitizer and UndefinedBehaviorSanitizer"
+(cd "$build/native" && ctest --output-on-failure -j2)
+
+echo "== Windows build under Wine"
+scripts/wine-session "$build/win" bash -c 'cd "$0" && ctest --output-on-failure -j2' "$build/win"
