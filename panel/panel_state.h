@@ -1,0 +1,49 @@
+#pragma once
+// What the panel shares with the rest of the module: its process-wide state,
+// the table that ties each axis to its controls, and the operations that put a
+// channel's values into those controls.
+#include <cstddef>
+#include <windows.h>
+#include "joint/joint_link.h"
+
+struct PanelState {
+    HWND panel_window = nullptr;
+    HWND host_window = nullptr;  // owner; gets the focus back after drags and buttons
+    int shown = 0;               // 1 while the panel is open for the user
+    UINT_PTR timer_id = 0;       // the AutoShade timer; 0 while none runs
+    int full_width = 0;          // outer size measured at WM_INITDIALOG
+    int full_height = 0;
+    char saved_text[20] = {};    // an edit's text at focus or at the last programmatic write
+};
+
+extern PanelState panel_state;
+
+// One axis's controls. Walks over all axes go Pitch, Yaw, Roll.
+struct AxisControls {
+    int slider_id;
+    int edit_id;
+    AxisChannel JointLink::*channel;
+};
+
+extern const AxisControls axis_controls[3];  // Pitch, Yaw, Roll
+
+const AxisControls* axis_controls_for_slider(int slider_id);  // none for other IDs
+const AxisControls* axis_controls_for_edit(int edit_id);
+
+// The text of an angle, "%6f"; always terminated, cut to the buffer.
+void format_angle(float angle, char* text, size_t size);
+
+// A float angle as a slider position or selection end: truncated toward zero,
+// saturating outside the int range, 0 for NaN.
+int truncate_angle(float angle);
+
+// Shows the axis's `current`: its edit's text ("%6f", which sends EN_CHANGE
+// back into the panel before it returns) if set_text, then its slider's
+// position if set_position. Other IDs do nothing.
+void sync_axis_controls(int slider_id, bool set_position, bool set_text);
+
+// The axis's minimum..maximum as its slider's selection range.
+void show_axis_limits(int slider_id);
+
+// Enables or disables the edits, the sliders and RESET (not UNDO, never AutoShade).
+void set_joint_controls_enabled(BOOL enable);
