@@ -1,0 +1,108 @@
+// The guide figure: three coloured arms from the linked joint's centre, one
+// part "#Kelvaro_Guide" with the lines "G_Yaw", "R_Pitch" and "B_Roll". The
+// arms run along the positive coordinate axes of the guide part, which then
+// takes the linked part's transformation.
+#include "joint/joint_link.h"
+#include "joint/release_guard.h"
+#include "math/matrix4.h"
+
+namespace {
+
+const char guide_part_name[] = "#Kelvaro_Guide";
+
+struct GuideArm {
+    const char* name;
+    Vector3 direction;  // along a positive coordinate axis, unit length
+    Vector3 color;      // red, green, blue in 0..1
+};
+
+const GuideArm yaw_arm = {"G_Yaw", {0, 1, 0}, {0, 1, 0}};
+const GuideArm pitch_arm = {"R_Pitch", {1, 0, 0}, {1, 0, 0}};
+const GuideArm roll_arm = {"B_Roll", {0, 0, 1}, {0, 0, 1}};
+
+HostLine* line_of(const ReleaseGuard<HostEntry>& entry)
+{
+    return entry ? entry->line_handle() : nullptr;
+}
+
+// A control point whose position and four handles are one point, so the line
+// between two of them is straight.
+void append_corner_point(HostScene* scene, const Vector3& point)
+{
+    scene->append_point(&point, &point, &point, &point, &point);
+}
+
+// The arm as the line that begin_line has just opened: the centre, the arm's
+// end, its colour; then the line is closed.
+void draw_arm(HostScene* scene, const GuideArm& arm, const Vector3& centre, float length, HostLine* line)
+{
+    const Vector3 end(static_cast<float>(centre.x + static_cast<double>(arm.direction.x) * length),
+                      static_cast<float>(centre.y + static_cast<double>(arm.direction.y) * length),
+                      static_cast<float>(centre.z + static_cast<double>(arm.direction.z) * length));
+    append_corner_point(scene, centre);
+    append_corner_point(scene, end);
+    if (line != nullptr)
+        line->set_color(&arm.color);
+    scene->end_line();
+}
+
+}  // namespace
+
+void remove_guide()
+{
+    if (joint_link.guide == nullptr)
+        return;
+    // The guard takes over the link's reference, so it is given back also when
+    // the removal fails with a host exception.
+    ReleaseGuard<HostPart> guide(joint_link.guide);
+    joint_link.guide = nullptr;
+    guide->remove();
+}
+
+void build_guide()
+{
+    HostScene* scene = joint_link.scene;
+    if (scene == nullptr || joint_link.shape == nullptr || joint_link.part == nullptr ||
+        joint_link.joint == nullptr)
+        return;
+
+    const float length = static_cast<float>(static_cast<double>(scene->size_unit()) * 100.0);
+    Matrix4 transformation;
+    joint_link.part->get_transformation(&transformation);
+    remove_guide();
+
+    Vector3 centre;
+    joint_link.joint->center(&centre);
+
+    {
+        ReleaseGuard<HostShape> anchor(joint_link.shape->placement_anchor());
+        if (anchor)
+            scene->set_placement(anchor->placement_value(0));
+    }
+
+    ReleaseGuard<HostEntry> part_entry(scene->begin_part(guide_part_name));
+    joint_link.guide = part_entry ? part_entry->part_handle() : nullptr;
+    if (joint_link.guide != nullptr)
+        joint_link.guide->set_part_option(0);
+
+    {
+        // Made in this order, released in the reverse: the line handles go
+        // B_Roll's, R_Pitch's, G_Yaw's, also when a host exception passes.
+        ReleaseGuard<HostEntry> yaw_entry(scene->begin_line(yaw_arm.name, 0));
+        ReleaseGuard<HostLine> yaw_line(line_of(yaw_entry));
+        draw_arm(scene, yaw_arm, centre, length, yaw_line.get());
+
+        ReleaseGuard<HostEntry> pitch_entry(scene->begin_line(pitch_arm.name, 0));
+        ReleaseGuard<HostLine> pitch_line(line_of(pitch_entry));
+        draw_arm(scene, pitch_arm, centre, length, pitch_line.get());
+
+        ReleaseGuard<HostEntry> roll_entry(scene->begin_line(roll_arm.name, 0));
+        ReleaseGuard<HostLine> roll_line(line_of(roll_entry));
+        draw_arm(scene, roll_arm, centre, length, roll_line.get());
+    }
+
+    scene->end_part();
+    if (joint_link.guide != nullptr)
+        joint_link.guide->set_transformation(&transformation);
+    scene->update();
+}

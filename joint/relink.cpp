@@ -1,0 +1,126 @@
+// Linking to the scene's single active ball joint, dropping the link, and the
+// UNDO and RESET commands.
+#include <initializer_list>
+#include "joint/joint_link.h"
+#include "joint/release_guard.h"
+#include "math/euler_angles.h"
+#include "math/rotation_constants.h"
+#include "panel/panel_state.h"
+#include "panel/resource.h"
+
+namespace {
+
+// Keeps a counted reference to value in the link's field and gives back the
+// one the field held before.
+template <class T>
+void hold(T*& field, T* value)
+{
+    if (value != nullptr)
+        value->AddRef();
+    T* previous = field;
+    field = value;
+    if (previous != nullptr)
+        previous->Release();
+}
+
+void enable_undo_button(BOOL enable)
+{
+    if (panel_state.panel_window != nullptr)
+        EnableWindow(GetDlgItem(panel_state.panel_window, IDC_UNDO), enable);
+}
+
+// The channels' angles from `rotation`, each taken as already applied.
+void channels_from_rotation()
+{
+    JointLink& link = joint_link;
+    euler_degrees_from_quaternion(link.rotation, link.pitch.current, link.yaw.current, link.roll.current);
+    for (AxisChannel* channel : {&link.pitch, &link.yaw, &link.roll})
+        channel->last_applied = channel->current;
+}
+
+void show_all_angles()
+{
+    for (const AxisControls& controls : axis_controls)
+        sync_axis_controls(controls.slider_id, true, true);
+}
+
+}  // namespace
+
+void unlink()
+{
+    hold<HostShape>(joint_link.shape, nullptr);
+    hold<HostPart>(joint_link.part, nullptr);
+    hold<HostJoint>(joint_link.joint, nullptr);
+    set_joint_controls_enabled(FALSE);
+    enable_undo_button(FALSE);
+    if (joint_link.guide != nullptr)
+        remove_guide();
+}
+
+void relink()
+{
+    JointLink& link = joint_link;
+    if (link.scene == nullptr || link.scene->active_shape_count() != 1) {
+        unlink();
+        return;
+    }
+    // The candidate's handles are held here until it has proved to be a ball
+    // joint; the link keeps its own references only then.
+    ReleaseGuard<HostShape> shape(link.scene->active_shape(0));
+    if (!shape || shape->kind() != host_shape_kind_part) {
+        unlink();
+        return;
+    }
+    ReleaseGuard<HostPart> part(shape->as_part());
+    if (!part || part->part_kind() != host_part_kind_ball_joint) {
+        unlink();
+        return;
+    }
+    ReleaseGuard<HostJoint> joint(shape->joint_handle());
+    if (!joint) {
+        unlink();
+        return;
+    }
+    hold(link.shape, shape.get());
+    hold(link.part, part.get());
+    hold(link.joint, joint.get());
+
+    link.joint->get_rotation(&link.rotation);
+    link.undo_rotation = link.rotation;
+    channels_from_rotation();
+    load_limits();
+    for (const AxisControls& controls : axis_controls)
+        show_axis_limits(controls.slider_id);
+    show_all_angles();
+    set_joint_controls_enabled(TRUE);
+    enable_undo_button(TRUE);
+    build_guide();
+}
+
+void undo()
+{
+    if (joint_link.joint == nullptr)
+        return;
+    joint_link.joint->set_rotation(&joint_link.undo_rotation);
+    joint_link.rotation = joint_link.undo_rotation;
+    channels_from_rotation();
+    show_all_angles();
+}
+
+void reset()
+{
+    JointLink& link = joint_link;
+    if (link.joint == nullptr)
+        return;
+    for (AxisChannel* channel : {&link.pitch, &link.yaw, &link.roll}) {
+        channel->current = 0;
+        channel->last_applied = 0;
+    }
+    link.pitch_axis = Vector3(-1, 0, 0);
+    link.yaw_axis = Vector3(0, -1, 0);
+    link.roll_axis = Vector3(0, 0, -1);
+    link.rotation = identity_quaternion;
+    link.undo_rotation = identity_quaternion;
+    link.joint->set_rotation(&link.rotation);
+    show_all_angles();
+}
