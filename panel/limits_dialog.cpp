@@ -1,0 +1,117 @@
+// The limits dialog: minimum, current and maximum of the axis last touched,
+// checked together and stored only when they make sense.
+#include "panel/limits_dialog.h"
+
+#include <cstdlib>
+
+#include "panel/panel_state.h"
+#include "panel/resource.h"
+
+namespace {
+
+// The two messages, in code page 932 for the ANSI call.
+// "数値を入力してください": please enter a number.
+const char not_a_number_message[] =
+    "\x90\x94\x92\x6c\x82\xf0\x93\xfc\x97\xcd\x82\xb5\x82\xc4\x82\xad\x82\xbe\x82\xb3\x82\xa2";
+// "入力値が矛盾しています": the entered values contradict each other.
+const char inconsistent_message[] =
+    "\x93\xfc\x97\xcd\x92\x6c\x82\xaa\x96\xb5\x8f\x82\x82\xb5\x82\xc4\x82\xa2\x82\xdc\x82\xb7";
+const char message_caption[] = "Error";
+
+// Room for the eleven characters that count, and the terminator.
+constexpr int field_text_size = 12;
+
+const int limit_field_ids[3] = {IDC_LIMIT_MINIMUM, IDC_LIMIT_CURRENT, IDC_LIMIT_MAXIMUM};
+
+void show_field(HWND dialog, int field_id, float angle)
+{
+    char text[64];
+    format_angle(angle, text, sizeof text);
+    SetDlgItemTextA(dialog, field_id, text);
+}
+
+BOOL on_init_dialog(HWND dialog)
+{
+    if (AxisChannel* channel = axis_channel(joint_link.active_slider)) {
+        show_field(dialog, IDC_LIMIT_MINIMUM, channel->minimum);
+        show_field(dialog, IDC_LIMIT_CURRENT, channel->current);
+        show_field(dialog, IDC_LIMIT_MAXIMUM, channel->maximum);
+    }
+    return TRUE;  // the dialog manager focuses the first field
+}
+
+void show_error(HWND dialog, const char* message)
+{
+    MessageBoxA(dialog, message, message_caption, MB_OK | MB_ICONINFORMATION);
+}
+
+BOOL on_ok(HWND dialog)
+{
+    char texts[3][field_text_size];
+    for (int i = 0; i < 3; ++i) {
+        GetDlgItemTextA(dialog, limit_field_ids[i], texts[i], field_text_size);
+        if (!is_numeric_text(texts[i])) {
+            show_error(dialog, not_a_number_message);
+            return TRUE;
+        }
+    }
+    float minimum = static_cast<float>(atof(texts[0]));
+    float current = static_cast<float>(atof(texts[1]));
+    float maximum = static_cast<float>(atof(texts[2]));
+    if (!(default_minimum_angle <= minimum && minimum <= current && current <= maximum &&
+          maximum <= default_maximum_angle)) {
+        show_error(dialog, inconsistent_message);
+        return TRUE;
+    }
+    AxisChannel* channel = axis_channel(joint_link.active_slider);
+    if (channel == nullptr) {
+        // No axis to store into: nothing was changed.
+        EndDialog(dialog, 0);
+        return TRUE;
+    }
+    // last_applied stays, so the panel's next application turns the joint by
+    // the difference to the new current angle.
+    channel->minimum = minimum;
+    channel->current = current;
+    channel->maximum = maximum;
+    EndDialog(dialog, 1);
+    return TRUE;
+}
+
+BOOL on_command(HWND dialog, WPARAM wparam)
+{
+    switch (wparam) {
+    case IDOK:
+        return on_ok(dialog);
+    case IDCANCEL:
+        EndDialog(dialog, 0);
+        return TRUE;
+    default:
+        return FALSE;
+    }
+}
+
+// Another window is being activated: keep the dialog in view.
+BOOL on_activate(HWND dialog, WPARAM wparam, LPARAM lparam)
+{
+    if (LOWORD(wparam) != WA_INACTIVE || lparam == 0)
+        return FALSE;
+    ShowWindow(dialog, SW_SHOW);
+    return TRUE;
+}
+
+}  // namespace
+
+INT_PTR CALLBACK limits_dialog_proc(HWND dialog, UINT message, WPARAM wparam, LPARAM lparam)
+{
+    switch (message) {
+    case WM_INITDIALOG:
+        return on_init_dialog(dialog);
+    case WM_COMMAND:
+        return on_command(dialog, wparam);
+    case WM_ACTIVATE:
+        return on_activate(dialog, wparam, lparam);
+    default:
+        return FALSE;
+    }
+}

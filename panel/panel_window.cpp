@@ -1,0 +1,304 @@
+// The floating joint panel: a modeless dialog owned by the host's main window.
+// Slider moves, typed angles and the buttons become operations on the linked
+// joint; the panel keeps its own screen position and can roll itself up to
+// its caption (AutoShade).
+#include "panel/panel_window.h"
+
+#include <commctrl.h>
+
+#include "module/module_instance.h"
+#include "panel/limits_dialog.h"
+#include "panel/panel_state.h"
+#include "panel/resource.h"
+
+namespace {
+
+constexpr int slider_page = 30;       // degrees a click into the channel moves
+constexpr int slider_range = 180;     // each slider runs -180..180
+constexpr int edit_text_limit = 11;   // "-180.000000"
+constexpr int edit_text_size = edit_text_limit + 1;
+constexpr UINT_PTR autoshade_event = 1;
+constexpr UINT autoshade_period = 100;  // milliseconds
+constexpr int rolled_up_width = 120;    // pixels
+
+// True while the limits dialog runs. Its modal loop still delivers the
+// slider's notifications (the drag that opened it may go on), and none of
+// them may open a second dialog, change the axis the dialog works on, or
+// take the focus away from the dialog's fields.
+bool limits_dialog_open = false;
+
+LRESULT send_item(HWND window, int id, UINT message, WPARAM wparam, LPARAM lparam)
+{
+    return SendDlgItemMessageA(window, id, message, wparam, lparam);
+}
+
+// ---- WM_INITDIALOG -------------------------------------------------------
+
+void place_from_registry(HWND window)
+{
+    RECT frame;
+    GetWindowRect(window, &frame);
+    panel_state.full_width = frame.right - frame.left;
+    panel_state.full_height = frame.bottom - frame.top;
+    uint32_t packed = load_panel_position();
+    SetWindowPos(window, nullptr, static_cast<short>(packed & 0xFFFF) & 0xFFFF, packed >> 16, 0,
+                 0, SWP_NOSIZE | SWP_NOZORDER);
+}
+
+BOOL on_init_dialog(HWND window)
+{
+    static const int edits[] = {IDC_PITCH_EDIT, IDC_YAW_EDIT, IDC_ROLL_EDIT};
+    static const int sliders[] = {IDC_PITCH_SLIDER, IDC_YAW_SLIDER, IDC_ROLL_SLIDER};
+    static const int sliders_for_position[] = {IDC_YAW_SLIDER, IDC_PITCH_SLIDER, IDC_ROLL_SLIDER};
+    static const int edits_for_text[] = {IDC_YAW_EDIT, IDC_PITCH_EDIT, IDC_ROLL_EDIT};
+
+    for (int id : edits)
+        send_item(window, id, EM_LIMITTEXT, edit_text_limit, 0);
+    for (int id : sliders)
+        send_item(window, id, TBM_SETPAGESIZE, 0, slider_page);
+    for (int id : sliders) {
+        send_item(window, id, TBM_SETRANGE, TRUE, MAKELONG(-slider_range, slider_range));
+        send_item(window, id, TBM_SETSEL, TRUE, MAKELONG(-slider_range, slider_range));
+    }
+    for (int id : sliders_for_position)
+        send_item(window, id, TBM_SETPOS, TRUE, 0);
+    for (int id : sliders) {
+        send_item(window, id, TBM_SETTIC, 0, -90);
+        send_item(window, id, TBM_SETTIC, 0, 0);
+        send_item(window, id, TBM_SETTIC, 0, 90);
+    }
+    for (int id : edits_for_text)
+        SetDlgItemTextA(window, id, "0.000000");
+
+    place_from_registry(window);
+
+    send_item(window, IDC_AUTOSHADE, BM_SETCHECK, BST_UNCHECKED, 0);
+    panel_state.timer_id = 0;
+    return TRUE;
+}
+
+// ---- WM_MOVE -------------------------------------------------------------
+
+// lParam holds the client area's corner; the stored corner is the window's,
+// reckoned with the dialog frame and the caption.
+void on_move(LPARAM lparam)
+{
+    unsigned x = LOWORD(lparam) - GetSystemMetrics(SM_CXDLGFRAME);
+    unsigned y = HIWORD(lparam) - GetSystemMetrics(SM_CYCAPTION);
+    store_panel_position((y & 0xFFFF) << 16 | (x & 0xFFFF));
+}
+
+// ---- WM_HSCROLL ----------------------------------------------------------
+
+void open_limits_dialog(HWND window)
+{
+    limits_dialog_open = true;
+    EnableWindow(panel_state.host_window, FALSE);
+    INT_PTR result = DialogBoxParamA(module_instance, MAKEINTRESOURCEA(IDD_LIMITS_DIALOG), window,
+                                     limits_dialog_proc, 0);
+    // DialogBoxParam answers -1 when it could not make the dialog: that is no OK.
+    if (result == 1) {
+        show_axis_limits(joint_link.active_slider);
+        sync_axis_controls(joint_link.active_slider, true, true);
+        apply_axis_change();
+    }
+    EnableWindow(panel_state.host_window, TRUE);
+    SetFocus(panel_state.host_window);
+    limits_dialog_open = false;
+}
+
+// The slider's whole-degree position as the axis's angle, kept within its
+// limits: at a limit the angle takes the limit's exact value while the slider
+// shows it truncated.
+void take_slider_position(HWND slider, AxisChannel& channel)
+{
+    float angle = static_cast<short>(SendMessageA(slider, TBM_GETPOS, 0, 0));
+    if (angle < channel.minimum) {
+        SendMessageA(slider, TBM_SETPOS, TRUE, truncate_angle(channel.minimum));
+        angle = channel.minimum;
+    }
+    if (angle > channel.maximum) {
+        SendMessageA(slider, TBM_SETPOS, TRUE, truncate_angle(channel.maximum));
+        angle = channel.maximum;
+    }
+    channel.current = angle;
+    sync_axis_controls(joint_link.active_slider, false, true);
+    apply_axis_change();
+}
+
+BOOL on_hscroll(HWND window, WPARAM wparam, LPARAM lparam)
+{
+    if (limits_dialog_open)
+        return TRUE;
+    HWND slider = reinterpret_cast<HWND>(lparam);
+    joint_link.active_slider = GetDlgCtrlID(slider);
+    AxisChannel* channel = axis_channel(joint_link.active_slider);
+    if (channel == nullptr)
+        return FALSE;
+
+    switch (LOWORD(wparam)) {
+    case TB_THUMBTRACK:
+        if (GetKeyState(VK_CONTROL) < 0) {
+            open_limits_dialog(window);
+            return TRUE;
+        }
+        take_slider_position(slider, *channel);
+        return TRUE;
+    case TB_PAGEUP:
+    case TB_PAGEDOWN:
+        take_slider_position(slider, *channel);
+        return TRUE;
+    case TB_ENDTRACK:
+        auto_key();
+        SetFocus(panel_state.host_window);
+        return TRUE;
+    default:
+        return FALSE;
+    }
+}
+
+// ---- WM_COMMAND ----------------------------------------------------------
+
+void hide_panel(HWND window)
+{
+    if (joint_link.shape != nullptr)
+        save_limits();
+    if (joint_link.guide != nullptr)
+        remove_guide();
+    ShowWindow(window, SW_HIDE);
+    panel_state.shown = 0;
+}
+
+void save_edit_text(HWND edit)
+{
+    GetWindowTextA(edit, panel_state.saved_text, edit_text_size);
+}
+
+BOOL on_edit_notification(int edit_id, int code, HWND edit)
+{
+    if (!panel_state.shown)
+        return FALSE;
+    switch (code) {
+    case EN_SETFOCUS:
+        save_edit_text(edit);
+        return TRUE;
+    case EN_CHANGE:
+        if (GetFocus() == edit)
+            commit_axis_edit(edit_id);  // the user typed
+        else
+            save_edit_text(edit);  // the program wrote it
+        return TRUE;
+    default:
+        return FALSE;
+    }
+}
+
+void on_autoshade(HWND window)
+{
+    if (send_item(window, IDC_AUTOSHADE, BM_GETCHECK, 0, 0) == BST_CHECKED) {
+        panel_state.timer_id = SetTimer(window, autoshade_event, autoshade_period, nullptr);
+    } else {
+        KillTimer(window, panel_state.timer_id);
+        panel_state.timer_id = 0;
+    }
+}
+
+BOOL on_command(HWND window, WPARAM wparam, LPARAM lparam)
+{
+    int id = LOWORD(wparam);
+    switch (id) {
+    case IDOK:
+    case IDCANCEL:
+        hide_panel(window);
+        return TRUE;
+    case IDC_UNDO:
+        undo();
+        SetFocus(panel_state.host_window);
+        return TRUE;
+    case IDC_RESET:
+        reset();
+        SetFocus(panel_state.host_window);
+        return TRUE;
+    case IDC_YAW_EDIT:
+    case IDC_PITCH_EDIT:
+    case IDC_ROLL_EDIT:
+        return on_edit_notification(id, HIWORD(wparam), reinterpret_cast<HWND>(lparam));
+    case IDC_AUTOSHADE:
+        on_autoshade(window);
+        return TRUE;
+    default:
+        return FALSE;
+    }
+}
+
+// ---- WM_TIMER: AutoShade -------------------------------------------------
+
+// Full size while the cursor is on the panel (edges included), else a strip
+// of the small caption and the frame.
+void on_timer(HWND window)
+{
+    POINT cursor;
+    RECT frame;
+    GetCursorPos(&cursor);
+    GetWindowRect(window, &frame);
+    bool inside = frame.left <= cursor.x && cursor.x <= frame.right && frame.top <= cursor.y &&
+                  cursor.y <= frame.bottom;
+    int width = panel_state.full_width;
+    int height = panel_state.full_height;
+    if (!inside) {
+        width = rolled_up_width;
+        height = GetSystemMetrics(SM_CYSMCAPTION) + 2 * GetSystemMetrics(SM_CYDLGFRAME);
+    }
+    SetWindowPos(window, nullptr, 0, 0, width, height,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+}  // namespace
+
+INT_PTR CALLBACK panel_dialog_proc(HWND window, UINT message, WPARAM wparam, LPARAM lparam)
+{
+    switch (message) {
+    case WM_INITDIALOG:
+        return on_init_dialog(window);
+    case WM_MOVE:
+        on_move(lparam);
+        return FALSE;
+    case WM_HSCROLL:
+        return on_hscroll(window, wparam, lparam);
+    case WM_COMMAND:
+        return on_command(window, wparam, lparam);
+    case WM_TIMER:
+        on_timer(window);
+        return FALSE;
+    default:
+        return FALSE;
+    }
+}
+
+void create_panel_window(HostApplication* host_object)
+{
+    if (panel_state.panel_window != nullptr)
+        return;
+    INITCOMMONCONTROLSEX classes = {sizeof classes, ICC_BAR_CLASSES};
+    InitCommonControlsEx(&classes);
+    panel_state.host_window = host_object->main_window();
+    panel_state.panel_window =
+        CreateDialogParamA(module_instance, MAKEINTRESOURCEA(IDD_JOINT_PANEL),
+                           panel_state.host_window, panel_dialog_proc, 0);
+    if (panel_state.panel_window != nullptr)
+        ShowWindow(panel_state.panel_window, SW_HIDE);
+    panel_state.shown = 0;
+}
+
+void destroy_panel_window()
+{
+    if (panel_state.panel_window == nullptr)
+        return;
+    if (panel_state.timer_id != 0) {
+        KillTimer(panel_state.panel_window, panel_state.timer_id);
+        panel_state.timer_id = 0;
+    }
+    DestroyWindow(panel_state.panel_window);
+    panel_state.panel_window = nullptr;
+    panel_state.shown = 0;
+}
