@@ -1,0 +1,39 @@
+#include "message_pump.h"
+
+namespace {
+
+void dispatch_queued()
+{
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+    }
+}
+
+}  // namespace
+
+bool pump_until(const std::function<bool()>& done, DWORD limit_ms)
+{
+    DWORD start = GetTickCount();
+    for (;;) {
+        dispatch_queued();
+        if (done())
+            return true;
+        DWORD elapsed = GetTickCount() - start;
+        if (elapsed >= limit_ms)
+            return false;
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, limit_ms - elapsed > 20 ? 20 : limit_ms - elapsed,
+                                  QS_ALLINPUT);
+    }
+}
+
+void pump_pending()
+{
+    dispatch_queued();
+}
+
+void pump_for(DWORD duration_ms)
+{
+    pump_until([] { return false; }, duration_ms);
+}

@@ -1,0 +1,19 @@
+#pragma once
+// Running the thread's message loop in tests, always bounded: pump until a
+// condition holds or a time limit passes. Waiting is done in
+// MsgWaitForMultipleObjects, so it ends as soon as a message arrives.
+#include <windows.h>
+#include <functional>
+
+constexpr DWORD default_pump_limit_ms = 3000;
+
+// Dispatches messages (TranslateMessage and DispatchMessage, as a host's plain
+// loop does) until done() answers true; false when the limit passed first.
+bool pump_until(const std::function<bool()>& done, DWORD limit_ms = default_pump_limit_ms);
+
+// Dispatches what is queued now, without waiting for more.
+void pump_pending();
+
+// Pumps for the given time in full, for checks that something does NOT
+// happen within it (a timer that must not fire, a window that must stay).
+void pump_for(DWORD duration_ms);

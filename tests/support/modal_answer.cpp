@@ -1,0 +1,166 @@
+#include "modal_answer.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "panel/resource.h"
+#include "real_input.h"
+
+namespace {
+
+ModalAnswerer* active_answerer = nullptr;
+constexpr UINT look_period_ms = 10;
+
+bool is_dialog_window(HWND window)
+{
+    char name[32] = {};
+    GetClassNameA(window, name, sizeof name);
+    return strcmp(name, "#32770") == 0;
+}
+
+struct StaticTexts {
+    std::string text;
+    HICON icon = nullptr;
+};
+
+BOOL CALLBACK collect_static(HWND child, LPARAM context)
+{
+    auto* found = reinterpret_cast<StaticTexts*>(context);
+    char name[32] = {};
+    GetClassNameA(child, name, sizeof name);
+    if (_stricmp(name, "Static") != 0)
+        return TRUE;
+    if (HICON icon = reinterpret_cast<HICON>(SendMessageA(child, STM_GETICON, 0, 0)))
+        found->icon = icon;
+    std::string text = window_text(child);
+    if (!text.empty() && found->text.empty())
+        found->text = text;
+    return TRUE;
+}
+
+BOOL CALLBACK collect_thread_window(HWND window, LPARAM context)
+{
+    reinterpret_cast<std::vector<HWND>*>(context)->push_back(window);
+    return TRUE;
+}
+
+}  // namespace
+
+std::string window_text(HWND window)
+{
+    char text[512] = {};
+    GetWindowTextA(window, text, sizeof text);
+    return text;
+}
+
+ModalAnswerer::ModalAnswerer()
+{
+    active_answerer = this;
+    timer_ = SetTimer(nullptr, 0, look_period_ms, &on_tick);
+}
+
+ModalAnswerer::~ModalAnswerer()
+{
+    KillTimer(nullptr, timer_);
+    if (active_answerer == this)
+        active_answerer = nullptr;
+}
+
+void ModalAnswerer::expect(const std::string& caption, Answer answer)
+{
+    queue_.push_back({caption, std::move(answer)});
+}
+
+int ModalAnswerer::unexpected_count() const
+{
+    return static_cast<int>(std::count_if(seen_.begin(), seen_.end(),
+                                          [](const ModalWindowSeen& s) { return !s.expected; }));
+}
+
+void CALLBACK ModalAnswerer::on_tick(HWND, UINT, UINT_PTR, DWORD)
+{
+    if (active_answerer != nullptr && !active_answerer->busy_)
+        active_answerer->look();
+}
+
+void ModalAnswerer::look()
+{
+    busy_ = true;
+    std::vector<HWND> windows;
+    EnumThreadWindows(GetCurrentThreadId(), collect_thread_window, reinterpret_cast<LPARAM>(&windows));
+    for (HWND window : windows) {
+        if (!is_dialog_window(window) || !IsWindowVisible(window) || !IsWindowEnabled(window))
+            continue;
+        if (std::find(ignored_.begin(), ignored_.end(), window) != ignored_.end() ||
+            std::find(answered_.begin(), answered_.end(), window) != answered_.end())
+            continue;
+        answered_.push_back(window);
+
+        ModalWindowSeen seen = {};
+        seen.window = window;
+        seen.owner = GetWindow(window, GW_OWNER);
+        seen.caption = window_text(window);
+        StaticTexts statics;
+        EnumChildWindows(window, collect_static, reinterpret_cast<LPARAM>(&statics));
+        seen.text = statics.text;
+        seen.information_icon = statics.icon != nullptr &&
+                                statics.icon == LoadIconA(nullptr, MAKEINTRESOURCEA(32516));
+        seen.ok_only = GetDlgItem(window, IDOK) != nullptr && GetDlgItem(window, IDCANCEL) == nullptr &&
+                       GetDlgItem(window, IDYES) == nullptr && GetDlgItem(window, IDNO) == nullptr;
+
+        auto pending = std::find_if(queue_.begin(), queue_.end(),
+                                    [&](const Pending& p) { return p.caption == seen.caption; });
+        seen.expected = pending != queue_.end();
+        seen_.push_back(seen);
+        if (seen.expected) {
+            Answer answer = std::move(pending->answer);
+            queue_.erase(pending);
+            answer(window);
+        } else {
+            post_button_click(window, IDCANCEL);
+        }
+        break;  // one window per tick: the answer may open the next one
+    }
+    busy_ = false;
+}
+
+void post_button_click(HWND dialog, int button_id)
+{
+    PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(button_id, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(GetDlgItem(dialog, button_id)));
+}
+
+ModalAnswerer::Answer fill_limits_and_press(const char* minimum, const char* current,
+                                            const char* maximum, int button_id)
+{
+    return [=](HWND dialog) {
+        if (minimum != nullptr)
+            SetDlgItemTextA(dialog, IDC_LIMIT_MINIMUM, minimum);
+        if (current != nullptr)
+            SetDlgItemTextA(dialog, IDC_LIMIT_CURRENT, current);
+        if (maximum != nullptr)
+            SetDlgItemTextA(dialog, IDC_LIMIT_MAXIMUM, maximum);
+        post_button_click(dialog, button_id);
+    };
+}
+
+ModalAnswerer::Answer type_limits_and_enter(const char* minimum, const char* current,
+                                            const char* maximum)
+{
+    std::string texts[3] = {minimum, current, maximum};
+    return [=](HWND dialog) {
+        // The dialog manager puts the focus on the first field with its text
+        // selected, and Tab does the same for the next one, so each text is
+        // typed over what the field held.
+        activate_for_input(dialog);
+        for (int i = 0; i < 3; ++i) {
+            if (i > 0)
+                press_key(VK_TAB);
+            if (texts[i].empty())
+                press_key(VK_DELETE);
+            else
+                type_text(texts[i].c_str());
+        }
+        press_key(VK_RETURN);
+    };
+}

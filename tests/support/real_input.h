@@ -1,0 +1,29 @@
+#pragma once
+// Real input through SendInput, as a user gives it: the cursor, the left
+// button, keys and typed text. The input is queued; the test pumps messages
+// until its effect shows.
+#include <windows.h>
+
+// Makes the window the foreground window and, when given, focuses a control.
+void activate_for_input(HWND top_level, HWND focus = nullptr);
+
+POINT to_screen(HWND window, POINT client);
+void move_cursor(POINT screen);
+void press_left_button();
+void release_left_button();
+void click_at(POINT screen);
+
+// A trackbar's thumb, the middle of its rectangle, in screen coordinates.
+POINT thumb_center(HWND slider);
+// A point in the channel, the given number of pixels right (positive) or left
+// of the thumb's middle, on the channel's line.
+POINT channel_point(HWND slider, int offset_from_thumb);
+// Button down on the thumb, then moves of dx pixels in total in the given
+// number of steps; the button stays down unless release is set.
+void drag_thumb(HWND slider, int dx, int steps, bool release);
+
+void key_down(WORD virtual_key);
+void key_up(WORD virtual_key);
+void press_key(WORD virtual_key);
+// Types each character with the keys VkKeyScan gives for it (Shift included).
+void type_text(const char* text);

@@ -1,0 +1,19 @@
+#pragma once
+// A picture of a window as it stands on the screen, saved as a PNG (8-bit RGB,
+// no filter, zlib stored blocks: no compression library needed), so that a
+// person can look at what a test drove.
+#include <windows.h>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+// PNG bytes of an image given as rows of R, G, B bytes, top row first.
+std::vector<uint8_t> encode_png(int width, int height, const std::vector<uint8_t>& rgb);
+
+// The window's outer rectangle, read back from the screen.
+bool capture_window_rgb(HWND window, int* width, int* height, std::vector<uint8_t>* rgb);
+
+// Captures the window into <build folder>/screenshots/<name>, the build
+// folder being the nearest folder above the test program that holds
+// CMakeCache.txt. Answers the path written, or an empty text.
+std::string save_window_screenshot(HWND window, const char* name);
