@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "math/ieee_quotient.h"
 #include "math/quaternion.h"
 
 namespace {
@@ -41,7 +42,7 @@ int decompose_matrix(const Matrix4& m, Vector3& scale, Vector3& shear, Vector3& 
     Matrix4 l;
     const double weight = m[15];
     for (int i = 0; i < 16; ++i)
-        l[i] = float(m[i] / weight);
+        l[i] = float(ieee_quotient(m[i], weight));
 
     translation = Vector3(l[12], l[13], l[14]);
     // Elements 3, 7 and 11 (perspective) play no part.
@@ -57,15 +58,15 @@ int decompose_matrix(const Matrix4& m, Vector3& scale, Vector3& shear, Vector3& 
     shear.z = float(dot(r0, r1));
     r1 = minus_scaled(r1, shear.z, r0);
     scale.y = r1.normalize();
-    shear.z = float(double(shear.z) / scale.y);
+    shear.z = float(ieee_quotient(shear.z, scale.y));
 
     shear.y = float(dot(r0, r2));
     r2 = minus_scaled(r2, shear.y, r0);
     shear.x = float(dot(r1, r2));
     r2 = minus_scaled(r2, shear.x, r1);
     scale.z = r2.normalize();
-    shear.y = float(double(shear.y) / scale.z);
-    shear.x = float(double(shear.x) / scale.z);
+    shear.y = float(ieee_quotient(shear.y, scale.z));
+    shear.x = float(ieee_quotient(shear.x, scale.z));
 
     // A left-handed frame: negate the scales and the rows together.
     if (triple_product(r0, r1, r2) < 0.0) {

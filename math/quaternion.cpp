@@ -2,6 +2,8 @@
 
 #include <cmath>
 
+#include "math/ieee_quotient.h"
+
 // Products and sums in double, each component rounded to float as it is stored.
 
 Quaternion Quaternion::scaled(float s) const
@@ -12,10 +14,10 @@ Quaternion Quaternion::scaled(float s) const
 
 Quaternion Quaternion::normalized() const
 {
-    // No zero guard: a zero quaternion gives k = +inf and 0·inf = NaN in every
-    // component, the same non-finite value whatever the caller does with it.
+    // No zero guard: a zero quaternion gives k = +inf, and every component
+    // 0·inf = NaN.
     const double norm = double(w) * w + double(x) * x + double(y) * y + double(z) * z;
-    const float k = float(1.0 / std::sqrt(norm));
+    const float k = float(ieee_quotient(1.0, std::sqrt(norm)));
     return scaled(k);
 }
 

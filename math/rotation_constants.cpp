@@ -2,6 +2,11 @@
 
 #include <limits>
 
+// The degenerate cases of the maths (NaN, infinities, overflow on rounding to
+// float) are IEEE 754 results.
+static_assert(std::numeric_limits<float>::is_iec559 && std::numeric_limits<double>::is_iec559,
+              "the rotation maths needs IEEE 754 float and double");
+
 // Each constant is defined constexpr, so the compiler writes its value into
 // the module's read-only data: it holds that value before any dynamic
 // initialiser runs (the joint link's default quaternions copy
