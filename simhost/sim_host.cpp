@@ -1,0 +1,199 @@
+#include "simhost/sim_host.h"
+#include <algorithm>
+#include <cstdio>
+#include "joint/host_exception.h"
+#include "simhost/sim_handles.h"
+
+Quaternion SimCall::quaternion() const
+{
+    if (floats.size() < 4)
+        return Quaternion(0, 0, 0, 0);
+    return Quaternion(floats[0], floats[1], floats[2], floats[3]);
+}
+
+Vector3 SimCall::vector(size_t which) const
+{
+    if (floats.size() < 3 * which + 3)
+        return Vector3();
+    return Vector3(floats[3 * which], floats[3 * which + 1], floats[3 * which + 2]);
+}
+
+Matrix4 SimCall::matrix() const
+{
+    Matrix4 m;
+    for (size_t i = 0; i < 16 && i < floats.size(); ++i)
+        m[static_cast<int>(i)] = floats[i];
+    return m;
+}
+
+SimHost::SimHost()
+{
+    application_ = std::make_unique<SimApplicationHandle>(*this);
+    current_scene_ = &add_scene();
+}
+
+SimHost::~SimHost()
+{
+    // The handles unregister as they go; drop them in the reverse order of making.
+    application_.reset();
+    streams_.clear();
+    scenes_.clear();
+}
+
+HostApplication* SimHost::application()
+{
+    return application_.get();
+}
+
+SimScene& SimHost::add_scene()
+{
+    scenes_.push_back(std::make_unique<SimScene>(*this, static_cast<int32_t>(scenes_.size()) + 1));
+    return *scenes_.back();
+}
+
+int32_t SimHost::outstanding_references() const
+{
+    int32_t total = 0;
+    for (const auto& entry : handles_)
+        total += entry.second->references();
+    return total;
+}
+
+int32_t SimHost::references(const HostUnknown* handle) const
+{
+    auto found = handles_.find(handle);
+    return found == handles_.end() ? 0 : found->second->references();
+}
+
+std::string SimHost::outstanding_report() const
+{
+    std::string report;
+    for (const auto& entry : handles_) {
+        if (entry.second->references() != 0)
+            report += entry.second->description() + ": " + std::to_string(entry.second->references()) + "\n";
+    }
+    return report;
+}
+
+void SimHost::record_error(const std::string& error)
+{
+    errors_.push_back(error);
+}
+
+void SimHost::fail_call(SimOperation operation, int32_t nth, int32_t value)
+{
+    faults_.push_back(Fault{operation, nth < 1 ? 1 : nth, value});
+}
+
+bool SimHost::fail_call(const char* operation_name, int32_t nth, int32_t value)
+{
+    SimOperation operation;
+    if (!sim_operation_named(operation_name, &operation))
+        return false;
+    fail_call(operation, nth, value);
+    return true;
+}
+
+std::vector<SimCall> SimHost::calls(SimOperation operation) const
+{
+    std::vector<SimCall> out;
+    for (const SimCall& call : calls_)
+        if (call.operation == operation)
+            out.push_back(call);
+    return out;
+}
+
+int32_t SimHost::call_count(SimOperation operation) const
+{
+    int32_t count = 0;
+    for (const SimCall& call : calls_)
+        if (call.operation == operation)
+            ++count;
+    return count;
+}
+
+int32_t SimHost::call_count(const char* operation_name) const
+{
+    SimOperation operation;
+    return sim_operation_named(operation_name, &operation) ? call_count(operation) : 0;
+}
+
+bool SimHost::record_call(SimOperation operation, const SimHandle& via, std::initializer_list<int32_t> ints,
+                          std::initializer_list<float> floats, const char* text, int32_t* fault_value)
+{
+    SimCall call;
+    call.operation = operation;
+    call.target = via.handle();
+    call.shape = via.shape();
+    call.scene = via.scene();
+    call.ints.assign(ints.begin(), ints.end());
+    call.floats.assign(floats.begin(), floats.end());
+    if (text != nullptr)
+        call.text = text;
+
+    if (via.shape() != nullptr && via.shape()->removed())
+        record_error(std::string(sim_operation_name(operation)) + " on " + via.description() +
+                     ", which was removed");
+
+    // Every fault on the operation counts this call; the first made of those
+    // that fall due raises, and all that fell due are spent.
+    bool fail = false;
+    for (Fault& fault : faults_) {
+        if (fault.operation == operation && --fault.calls_left == 0 && !fail) {
+            fail = true;
+            *fault_value = fault.value;
+        }
+    }
+    faults_.erase(std::remove_if(faults_.begin(), faults_.end(), [](const Fault& f) { return f.calls_left <= 0; }),
+                  faults_.end());
+    call.failed = fail;
+    calls_.push_back(std::move(call));
+    if (fail)
+        ++faults_raised_;
+    return fail;
+}
+
+void SimHost::enter(SimOperation operation, const SimHandle& via, std::initializer_list<int32_t> ints,
+                    std::initializer_list<float> floats, const char* text)
+{
+    // record_call's objects are gone before the raise: the host's exception
+    // passes this compiler's frames without running their destructors.
+    int32_t value = 0;
+    if (record_call(operation, via, ints, floats, text, &value))
+        raise_host_int_exception(value);
+}
+
+void SimHost::register_handle(SimHandle* handle)
+{
+    handles_[handle->handle()] = handle;
+}
+
+void SimHost::unregister_handle(SimHandle* handle)
+{
+    handles_.erase(handle->handle());
+}
+
+void SimHost::record_over_release(const SimHandle& handle)
+{
+    ++over_releases_;
+    record_error("Release of " + handle.description() + " with no reference outstanding");
+}
+
+HostStream* SimHost::open_stream(SimShape& shape, int32_t key, SimStreamRecord record, const char* purpose)
+{
+    char key_text[16];
+    std::snprintf(key_text, sizeof key_text, "0x%08lx", static_cast<unsigned long>(static_cast<uint32_t>(key)));
+    std::string description = std::string("HostStream ") + key_text + " of '" + shape.name() + "' (" + purpose +
+                              ", #" + std::to_string(++stream_count_) + ")";
+    streams_.push_back(std::make_unique<SimStreamHandle>(*this, shape, std::move(description), std::move(record)));
+    return streams_.back()->hand_out();
+}
+
+int32_t SimHost::stream_references(const SimShape& shape) const
+{
+    int32_t total = 0;
+    for (const auto& stream : streams_)
+        if (stream->account().shape() == &shape)
+            total += stream->account().references();
+    return total;
+}

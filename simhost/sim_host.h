@@ -1,0 +1,134 @@
+#pragma once
+// SimHost: the simulated application. It holds the scenes and the
+// application's switches (auto key, Japanese, main window), keeps the
+// reference accounting of every handle it hands out, logs every host
+// operation the plug-in calls, and fails operations on request the way the
+// host fails: by raising an int as the host's compiler throws it.
+#include <cstdint>
+#include <initializer_list>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+#include "simhost/sim_handle.h"
+#include "simhost/sim_operation.h"
+#include "simhost/sim_scene.h"
+
+class SimApplicationHandle;
+class SimStreamHandle;
+
+// One call of a host operation, with its arguments in the order given: whole
+// numbers in ints, floats in floats (a Quaternion as w, x, y, z; a Vector3 as
+// x, y, z; a Matrix4 as its sixteen elements), a name in text. Vectors and
+// matrices that the operation writes out are not recorded.
+struct SimCall {
+    SimOperation operation;
+    HostUnknown* target = nullptr;  // the handle it was called on
+    SimShape* shape = nullptr;      // the shape that handle belongs to, if any
+    SimScene* scene = nullptr;      // the scene that handle belongs to, if any
+    std::vector<int32_t> ints;
+    std::vector<float> floats;
+    std::string text;
+    bool failed = false;  // it raised an injected failure instead of running
+
+    Quaternion quaternion() const;           // floats 0..3
+    Vector3 vector(size_t which = 0) const;  // floats 3·which .. 3·which + 2
+    Matrix4 matrix() const;                  // floats 0..15
+};
+
+class SimHost {
+public:
+    // With one empty scene, which is current. Auto key off, English, no main window.
+    SimHost();
+    ~SimHost();
+    SimHost(const SimHost&) = delete;
+    SimHost& operator=(const SimHost&) = delete;
+
+    // The application handle to give the plug-in, borrowed: no reference is added.
+    HostApplication* application();
+
+    // Scenes.
+    SimScene& scene() { return *current_scene_; }  // the current one; a SimHost always has one
+    SimScene& add_scene();
+    void set_current_scene(SimScene& scene) { current_scene_ = &scene; }
+    // The application answers current_scene with none while this is set.
+    void set_no_current_scene(bool none) { no_current_scene_ = none; }
+    bool has_current_scene() const { return !no_current_scene_; }
+
+    // The application's switches.
+    bool auto_key() const { return auto_key_; }
+    void set_auto_key(bool on) { auto_key_ = on; }
+    bool uses_japanese() const { return uses_japanese_; }
+    void set_uses_japanese(bool japanese) { uses_japanese_ = japanese; }
+    HWND main_window() const { return main_window_; }
+    void set_main_window(HWND window) { main_window_ = window; }
+
+    // Reference accounting over every handle ever handed out, streams included.
+    int32_t outstanding_references() const;
+    int32_t references(const HostUnknown* handle) const;  // 0 for a handle not of this host
+    // One line per handle with references outstanding: "HostShape of 'Joint': 1".
+    std::string outstanding_report() const;
+    int32_t over_releases() const { return over_releases_; }
+
+    // Misuse seen by the host: over-releases, operations on removed shapes,
+    // line building out of order, key indices out of range.
+    const std::vector<std::string>& errors() const { return errors_; }
+    void record_error(const std::string& error);
+    void clear_errors() { errors_.clear(); }
+
+    // Fault injection: the nth call of the operation from now on (1: the next
+    // one) raises value as the host's int exception, before it has any effect.
+    // Several faults may wait at once, also on the same operation.
+    void fail_call(SimOperation operation, int32_t nth = 1, int32_t value = 1);
+    bool fail_call(const char* operation_name, int32_t nth = 1, int32_t value = 1);  // false: no such operation
+    void clear_faults() { faults_.clear(); }
+    int32_t faults_raised() const { return faults_raised_; }
+
+    // The call log, every call in order (failed ones too).
+    const std::vector<SimCall>& calls() const { return calls_; }
+    std::vector<SimCall> calls(SimOperation operation) const;
+    int32_t call_count(SimOperation operation) const;
+    int32_t call_count(const char* operation_name) const;
+    void clear_calls() { calls_.clear(); }
+
+    // For the handles. Every operation begins with enter: it logs the call,
+    // notes a call on a removed shape as an error, and raises an injected
+    // failure if one is due.
+    void enter(SimOperation operation, const SimHandle& via, std::initializer_list<int32_t> ints = {},
+               std::initializer_list<float> floats = {}, const char* text = nullptr);
+    void register_handle(SimHandle* handle);
+    void unregister_handle(SimHandle* handle);
+    void record_over_release(const SimHandle& handle);
+    // A new stream handle on the record, owned by the host.
+    HostStream* open_stream(SimShape& shape, int32_t key, SimStreamRecord record, const char* purpose);
+    int32_t stream_references(const SimShape& shape) const;
+
+private:
+    struct Fault {
+        SimOperation operation;
+        int32_t calls_left;
+        int32_t value;
+    };
+
+    bool record_call(SimOperation operation, const SimHandle& via, std::initializer_list<int32_t> ints,
+                     std::initializer_list<float> floats, const char* text, int32_t* fault_value);
+
+    // Declared first, destroyed last: the handles below unregister from it.
+    std::map<const HostUnknown*, SimHandle*> handles_;
+    std::vector<std::string> errors_;
+    std::vector<SimCall> calls_;
+    std::vector<Fault> faults_;
+    int32_t faults_raised_ = 0;
+    int32_t over_releases_ = 0;
+    int32_t stream_count_ = 0;
+
+    bool auto_key_ = false;
+    bool uses_japanese_ = false;
+    HWND main_window_ = nullptr;
+    bool no_current_scene_ = false;
+
+    std::vector<std::unique_ptr<SimScene>> scenes_;
+    SimScene* current_scene_ = nullptr;
+    std::vector<std::unique_ptr<SimStreamHandle>> streams_;
+    std::unique_ptr<SimApplicationHandle> application_;
+};
