@@ -33,6 +33,7 @@
 // set_rotation raise the int 42 the way the host's compiler throws it, before
 // it has any effect. Catch it with host_try (simhost/host_catch.h) around the
 // plug-in's step; the ReleaseGuards inside release on the way out.
+#include "joint/host_exception.h"
 #include "simhost/host_catch.h"
 #include "simhost/sim_host.h"
 #include "simhost/sim_operation.h"
