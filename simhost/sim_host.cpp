@@ -26,6 +26,43 @@ Matrix4 SimCall::matrix() const
     return m;
 }
 
+namespace {
+
+std::string number_text(double value)
+{
+    char text[32];
+    std::snprintf(text, sizeof text, "%.9g", value);
+    return text;
+}
+
+}  // namespace
+
+std::string sim_call_text(const SimCall& call)
+{
+    std::string text = sim_operation_name(call.operation);
+    if (call.target != nullptr) {
+        text += " on ";
+        if (call.shape != nullptr)
+            text += std::string(sim_operation_interface(call.operation)) + " of '" + call.shape->name() + "'";
+        else
+            text += sim_operation_interface(call.operation);
+    }
+    std::string arguments;
+    auto add = [&arguments](const std::string& argument) {
+        arguments += (arguments.empty() ? "" : ", ") + argument;
+    };
+    if (!call.text.empty())
+        add("\"" + call.text + "\"");
+    for (int32_t value : call.ints)
+        add(std::to_string(value));
+    for (float value : call.floats)
+        add(number_text(value));
+    text += " (" + arguments + ")";
+    if (call.failed)
+        text += " failed";
+    return text;
+}
+
 SimHost::SimHost()
 {
     application_ = std::make_unique<SimApplicationHandle>(*this);
@@ -49,6 +86,14 @@ SimScene& SimHost::add_scene()
 {
     scenes_.push_back(std::make_unique<SimScene>(*this, static_cast<int32_t>(scenes_.size()) + 1));
     return *scenes_.back();
+}
+
+std::vector<SimScene*> SimHost::scenes() const
+{
+    std::vector<SimScene*> out;
+    for (const auto& scene : scenes_)
+        out.push_back(scene.get());
+    return out;
 }
 
 int32_t SimHost::outstanding_references() const
@@ -105,11 +150,22 @@ std::vector<SimCall> SimHost::calls(SimOperation operation) const
 
 int32_t SimHost::call_count(SimOperation operation) const
 {
-    int32_t count = 0;
+    int32_t index = static_cast<int32_t>(operation);
+    return index >= 0 && index < sim_operation_count ? call_counts_[index] : 0;
+}
+
+void SimHost::clear_calls()
+{
+    calls_.clear();
+    call_counts_.fill(0);
+}
+
+std::string SimHost::call_report() const
+{
+    std::string report;
     for (const SimCall& call : calls_)
-        if (call.operation == operation)
-            ++count;
-    return count;
+        report += sim_call_text(call) + "\n";
+    return report;
 }
 
 int32_t SimHost::call_count(const char* operation_name) const
@@ -147,7 +203,11 @@ bool SimHost::record_call(SimOperation operation, const SimHandle& via, std::ini
     faults_.erase(std::remove_if(faults_.begin(), faults_.end(), [](const Fault& f) { return f.calls_left <= 0; }),
                   faults_.end());
     call.failed = fail;
-    calls_.push_back(std::move(call));
+    ++call_counts_[static_cast<int32_t>(operation)];
+    if (call_observer_)
+        call_observer_(call);
+    if (call_logging_)
+        calls_.push_back(std::move(call));
     if (fail)
         ++faults_raised_;
     return fail;

@@ -4,7 +4,9 @@
 // reference accounting of every handle it hands out, logs every host
 // operation the plug-in calls, and fails operations on request the way the
 // host fails: by raising an int as the host's compiler throws it.
+#include <array>
 #include <cstdint>
+#include <functional>
 #include <initializer_list>
 #include <map>
 #include <memory>
@@ -36,6 +38,9 @@ struct SimCall {
     Matrix4 matrix() const;                  // floats 0..15
 };
 
+// "set_rotation on HostJoint of 'Elbow' (1, 0, 0, 0)", for failure messages.
+std::string sim_call_text(const SimCall& call);
+
 class SimHost {
 public:
     // With one empty scene, which is current. Auto key off, English, no main window.
@@ -50,6 +55,7 @@ public:
     // Scenes.
     SimScene& scene() { return *current_scene_; }  // the current one; a SimHost always has one
     SimScene& add_scene();
+    std::vector<SimScene*> scenes() const;
     void set_current_scene(SimScene& scene) { current_scene_ = &scene; }
     // The application answers current_scene with none while this is set.
     void set_no_current_scene(bool none) { no_current_scene_ = none; }
@@ -84,12 +90,20 @@ public:
     void clear_faults() { faults_.clear(); }
     int32_t faults_raised() const { return faults_raised_; }
 
-    // The call log, every call in order (failed ones too).
+    // The call log, every call in order (failed ones too), and the number of
+    // calls of each operation. clear_calls empties both.
     const std::vector<SimCall>& calls() const { return calls_; }
     std::vector<SimCall> calls(SimOperation operation) const;
     int32_t call_count(SimOperation operation) const;
-    int32_t call_count(const char* operation_name) const;
-    void clear_calls() { calls_.clear(); }
+    int32_t call_count(const char* operation_name) const;  // 0 for an unknown name
+    void clear_calls();
+    // One line per logged call (sim_call_text).
+    std::string call_report() const;
+    // Off: calls are counted but not kept (a long interactive session).
+    void set_call_logging(bool on) { call_logging_ = on; }
+    // Told of every call as it begins, before it fails or takes effect; an
+    // interactive host repaints from here.
+    void set_call_observer(std::function<void(const SimCall&)> observer) { call_observer_ = std::move(observer); }
 
     // For the handles. Every operation begins with enter: it logs the call,
     // notes a call on a removed shape as an error, and raises an injected
@@ -117,6 +131,9 @@ private:
     std::map<const HostUnknown*, SimHandle*> handles_;
     std::vector<std::string> errors_;
     std::vector<SimCall> calls_;
+    std::array<int32_t, sim_operation_count> call_counts_{};
+    bool call_logging_ = true;
+    std::function<void(const SimCall&)> call_observer_;
     std::vector<Fault> faults_;
     int32_t faults_raised_ = 0;
     int32_t over_releases_ = 0;

@@ -125,24 +125,3 @@ TEST(SimBuilding, WithoutAKnownPlacementANewPartGoesToTheRoot)
     EXPECT_EQ(scene.find("Loose part")->parent(), &scene.root());
     EXPECT_EQ(scene.placement(), 9999);
 }
-
-TEST(SimBuilding, TheCallLogKeepsArgumentsInOrder)
-{
-    SimHost host;
-    HostScene* scene = host.scene().handle();
-    scene->begin_line("G_Yaw", 0)->Release();
-    const Vector3 a(1, 2, 3), b(4, 5, 6);
-    scene->append_point(&a, &b, &a, &b, &a);
-    ASSERT_EQ(host.calls().size(), 2u);
-    const SimCall& begin = host.calls()[0];
-    EXPECT_EQ(begin.operation, SimOperation::begin_line);
-    EXPECT_EQ(begin.text, "G_Yaw");
-    EXPECT_EQ(begin.ints, std::vector<int32_t>{0});
-    EXPECT_EQ(begin.target, scene);
-    EXPECT_EQ(begin.scene, &host.scene());
-    const SimCall& point = host.calls()[1];
-    EXPECT_EQ(point.vector(1).y, 5);
-    EXPECT_EQ(point.vector(4).z, 3);
-    host.clear_calls();
-    EXPECT_EQ(host.call_count("append_point"), 0);
-}
