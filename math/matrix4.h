@@ -20,6 +20,8 @@ struct Matrix4 {
     float operator[](int i) const { return m[i]; }
 };
 
+static_assert(sizeof(Matrix4) == 16 * sizeof(float), "sixteen packed floats");
+
 // The row-vector rotation by the angle whose cosine is c and sine is s about
 // the (normalised) axis, right-handed: with c = cos θ, s = sin θ the x axis maps
 // to row 0. A zero axis gives c on the diagonal, 1 at element 15, 0 elsewhere.

@@ -34,3 +34,5 @@ struct Quaternion {
     // (rebuilt from decompose_matrix's three angles); sets this and returns it.
     Quaternion& set_from_matrix(const Matrix4& m);
 };
+
+static_assert(sizeof(Quaternion) == 4 * sizeof(float), "the host reads and writes four packed floats");

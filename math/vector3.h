@@ -18,3 +18,5 @@ struct Vector3 {
     // is left unchanged and 0 is returned.
     float normalize();
 };
+
+static_assert(sizeof(Vector3) == 3 * sizeof(float), "three packed floats");

@@ -55,6 +55,20 @@ TEST(QuaternionLayout, DefaultIsNanMarkedRotation)
     EXPECT_EQ(q.z, 0.0f);
 }
 
+// Made by a dynamic initialiser while the program loads, as the joint link's
+// rotations are: quaternion_default_w must already hold its NaN by then.
+struct MadeAtLoadTime {
+    Quaternion rotation;
+    MadeAtLoadTime() : rotation() {}
+};
+const MadeAtLoadTime made_at_load_time;
+
+TEST(QuaternionLayout, DefaultMadeAtLoadTimeIsNanMarkedToo)
+{
+    EXPECT_TRUE(std::isnan(made_at_load_time.rotation.w));
+    EXPECT_EQ(made_at_load_time.rotation.x, 0.0f);
+}
+
 TEST(RotationConstants, HoldTheirValues)
 {
     for (int i = 0; i < 16; ++i) {
