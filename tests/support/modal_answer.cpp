@@ -83,6 +83,26 @@ void CALLBACK ModalAnswerer::on_tick(HWND, UINT, UINT_PTR, DWORD)
         active_answerer->look();
 }
 
+ModalWindowSeen ModalAnswerer::describe(HWND window) const
+{
+    ModalWindowSeen seen = {};
+    seen.window = window;
+    seen.owner = GetWindow(window, GW_OWNER);
+    seen.caption = window_text(window);
+    StaticTexts statics;
+    EnumChildWindows(window, collect_static, reinterpret_cast<LPARAM>(&statics));
+    seen.text = statics.text;
+    seen.information_icon =
+        statics.icon != nullptr && statics.icon == LoadIconA(nullptr, MAKEINTRESOURCEA(32516));
+    seen.ok_only = GetDlgItem(window, IDOK) != nullptr && GetDlgItem(window, IDCANCEL) == nullptr &&
+                   GetDlgItem(window, IDYES) == nullptr && GetDlgItem(window, IDNO) == nullptr;
+    return seen;
+}
+
+// Answers strictly in the order queued: only the first pending answer is
+// looked for. A window answered before that does not match it waits (its
+// answer is still on the way through its loop); a window never seen before
+// that does not match it is unexpected and is cancelled.
 void ModalAnswerer::look()
 {
     busy_ = true;
@@ -91,36 +111,39 @@ void ModalAnswerer::look()
     for (HWND window : windows) {
         if (!is_dialog_window(window) || !IsWindowVisible(window) || !IsWindowEnabled(window))
             continue;
-        if (std::find(ignored_.begin(), ignored_.end(), window) != ignored_.end() ||
-            std::find(answered_.begin(), answered_.end(), window) != answered_.end())
+        if (std::find(ignored_.begin(), ignored_.end(), window) != ignored_.end())
             continue;
-        answered_.push_back(window);
-
-        ModalWindowSeen seen = {};
-        seen.window = window;
-        seen.owner = GetWindow(window, GW_OWNER);
-        seen.caption = window_text(window);
-        StaticTexts statics;
-        EnumChildWindows(window, collect_static, reinterpret_cast<LPARAM>(&statics));
-        seen.text = statics.text;
-        seen.information_icon = statics.icon != nullptr &&
-                                statics.icon == LoadIconA(nullptr, MAKEINTRESOURCEA(32516));
-        seen.ok_only = GetDlgItem(window, IDOK) != nullptr && GetDlgItem(window, IDCANCEL) == nullptr &&
-                       GetDlgItem(window, IDYES) == nullptr && GetDlgItem(window, IDNO) == nullptr;
-
-        auto pending = std::find_if(queue_.begin(), queue_.end(),
-                                    [&](const Pending& p) { return p.caption == seen.caption; });
-        seen.expected = pending != queue_.end();
-        seen_.push_back(seen);
-        if (seen.expected) {
-            Answer answer = std::move(pending->answer);
-            queue_.erase(pending);
+        bool known = std::find(answered_.begin(), answered_.end(), window) != answered_.end();
+        std::string caption = window_text(window);
+        if (!queue_.empty() && queue_.front().caption == caption &&
+            std::find(waiting_.begin(), waiting_.end(), window) == waiting_.end()) {
+            ModalWindowSeen seen = describe(window);
+            seen.expected = true;
+            seen_.push_back(seen);
+            if (!known)
+                answered_.push_back(window);
+            Answer answer = std::move(queue_.front().answer);
+            queue_.erase(queue_.begin());
+            // Not again until it has been disabled (by a message box of its
+            // own) or gone: the answer is still on its way.
+            waiting_.push_back(window);
             answer(window);
-        } else {
-            post_button_click(window, IDCANCEL);
+            break;  // one answer per tick: it may open the next window
         }
-        break;  // one window per tick: the answer may open the next one
+        if (!known) {
+            ModalWindowSeen seen = describe(window);
+            seen.expected = false;
+            seen_.push_back(seen);
+            answered_.push_back(window);
+            post_button_click(window, IDCANCEL);
+            break;
+        }
     }
+    // A window that was disabled since its answer (its message box is up) or
+    // has gone may be answered again.
+    waiting_.erase(std::remove_if(waiting_.begin(), waiting_.end(),
+                                  [](HWND w) { return !IsWindow(w) || !IsWindowEnabled(w); }),
+                   waiting_.end());
     busy_ = false;
 }
 

@@ -43,6 +43,7 @@ public:
 private:
     static void CALLBACK on_tick(HWND, UINT, UINT_PTR, DWORD);
     void look();
+    ModalWindowSeen describe(HWND window) const;
 
     struct Pending {
         std::string caption;
@@ -52,6 +53,7 @@ private:
     bool busy_ = false;
     std::vector<HWND> ignored_;
     std::vector<HWND> answered_;
+    std::vector<HWND> waiting_;
     std::vector<Pending> queue_;
     std::vector<ModalWindowSeen> seen_;
 };

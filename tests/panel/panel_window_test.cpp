@@ -1,0 +1,165 @@
+// The panel's life: what a fresh panel shows, closing it, UNDO and RESET.
+#include "panel_fixture.h"
+
+#include <cstring>
+#include <set>
+
+#include "support/message_pump.h"
+#include "support/real_input.h"
+
+namespace {
+
+POINT center_of(HWND control)
+{
+    RECT r;
+    GetClientRect(control, &r);
+    return to_screen(control, {(r.left + r.right) / 2, (r.top + r.bottom) / 2});
+}
+
+}  // namespace
+
+TEST_F(PanelTest, NewPanelIsHiddenWithZeroedControlsAndMeasuredSize)
+{
+    create_panel();
+    EXPECT_FALSE(IsWindowVisible(panel()));
+    EXPECT_EQ(panel_state.shown, 0);
+    EXPECT_EQ(panel_state.host_window, host_window);
+    EXPECT_EQ(GetWindow(panel(), GW_OWNER), host_window);
+
+    RECT frame;
+    GetWindowRect(panel(), &frame);
+    EXPECT_EQ(panel_state.full_width, frame.right - frame.left);
+    EXPECT_EQ(panel_state.full_height, frame.bottom - frame.top);
+
+    for (int slider : {IDC_PITCH_SLIDER, IDC_YAW_SLIDER, IDC_ROLL_SLIDER}) {
+        SCOPED_TRACE(slider);
+        HWND s = item(slider);
+        EXPECT_EQ(SendMessageA(s, TBM_GETRANGEMIN, 0, 0), -180);
+        EXPECT_EQ(SendMessageA(s, TBM_GETRANGEMAX, 0, 0), 180);
+        EXPECT_EQ(selection_start(slider), -180);
+        EXPECT_EQ(selection_end(slider), 180);
+        EXPECT_EQ(slider_position(slider), 0);
+        EXPECT_EQ(SendMessageA(s, TBM_GETPAGESIZE, 0, 0), 30);
+        // The two ends and the three ticks set at -90, 0 and 90.
+        // (the control keeps them in an order of its own).
+        ASSERT_EQ(SendMessageA(s, TBM_GETNUMTICS, 0, 0), 5);
+        std::set<int> tics;
+        for (int i = 0; i < 3; ++i)
+            tics.insert(static_cast<int>(SendMessageA(s, TBM_GETTIC, i, 0)));
+        EXPECT_EQ(tics, (std::set<int>{-90, 0, 90}));
+    }
+    for (int edit : {IDC_PITCH_EDIT, IDC_YAW_EDIT, IDC_ROLL_EDIT}) {
+        EXPECT_EQ(item_text(edit), "0.000000");
+        EXPECT_EQ(SendMessageA(item(edit), EM_GETLIMITTEXT, 0, 0), 11);
+    }
+    EXPECT_EQ(SendMessageA(item(IDC_AUTOSHADE), BM_GETCHECK, 0, 0), BST_UNCHECKED);
+    EXPECT_EQ(panel_state.timer_id, 0u);
+    // Texts written while the panel is not open are not saved.
+    EXPECT_STREQ(panel_state.saved_text, "");
+}
+
+TEST_F(PanelTest, CreatingTwiceKeepsTheFirstPanel)
+{
+    create_panel();
+    HWND first = panel();
+    create_panel_window(host.application());
+    EXPECT_EQ(panel(), first);
+    destroy_panel_window();
+    EXPECT_EQ(panel(), nullptr);
+    EXPECT_FALSE(IsWindow(first));
+    destroy_panel_window();  // nothing left to destroy
+}
+
+TEST_F(PanelTest, CloseBoxSavesLimitsRemovesGuideAndHidesButKeepsTheLink)
+{
+    open_linked_panel();
+    ASSERT_NE(joint_link.guide, nullptr);
+    joint_link.pitch.minimum = -45.5f;
+    joint_link.yaw.maximum = 30.25f;
+
+    // The caption's close box: WM_SYSCOMMAND SC_CLOSE, which the dialog
+    // manager turns into a posted IDCANCEL.
+    SendMessageA(panel(), WM_SYSCOMMAND, SC_CLOSE, 0);
+    ASSERT_TRUE(pump_until([&] { return panel_state.shown == 0; }));
+
+    EXPECT_FALSE(IsWindowVisible(panel()));
+    EXPECT_EQ(panel_state.shown, 0);
+    EXPECT_EQ(joint_link.guide, nullptr);
+    SimShape* guide = scene.find("#Kelvaro_Guide");
+    EXPECT_EQ(guide, nullptr);
+    EXPECT_NE(joint_link.joint, nullptr);
+    std::vector<float> stored = joint->stream_floats(panel_component_id);
+    ASSERT_EQ(stored.size(), 6u);
+    EXPECT_EQ(stored[0], -45.5f);
+    EXPECT_EQ(stored[3], 30.25f);
+
+    // Hidden, the edit boxes ignore programmatic texts.
+    strcpy(panel_state.saved_text, "7.000000");
+    joint_link.pitch.current = 12;
+    sync_axis_controls(IDC_PITCH_SLIDER, true, true);
+    EXPECT_STREQ(panel_state.saved_text, "7.000000");
+    EXPECT_EQ(item_text(IDC_PITCH_EDIT), "12.000000");
+}
+
+TEST_F(PanelTest, OkCommandHidesAsTheCloseBoxDoes)
+{
+    open_linked_panel();
+    SendMessageA(panel(), WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    EXPECT_FALSE(IsWindowVisible(panel()));
+    EXPECT_EQ(panel_state.shown, 0);
+    EXPECT_EQ(joint_link.guide, nullptr);
+    EXPECT_EQ(joint->stream_floats(panel_component_id).size(), 6u);
+}
+
+TEST_F(PanelTest, ProgrammaticTextWhileOpenIsSaved)
+{
+    open_linked_panel();
+    SetFocus(host_window);
+    joint_link.roll.current = -45.5f;
+    sync_axis_controls(IDC_ROLL_SLIDER, true, true);
+    EXPECT_STREQ(panel_state.saved_text, "-45.500000");
+    EXPECT_EQ(slider_position(IDC_ROLL_SLIDER), -45);
+}
+
+TEST_F(PanelTest, UndoButtonClickedRestoresTheJointAndFocusesTheHost)
+{
+    joint->set_rotation(Quaternion(0.9659258f, 0.2588190f, 0, 0));
+    open_linked_panel();
+    joint->set_rotation(Quaternion(1, 0, 0, 0));
+    activate_for_input(panel());
+
+    click_at(center_of(item(IDC_UNDO)));
+    ASSERT_TRUE(pump_until([&] { return joint->rotation().x != 0; }));
+    EXPECT_NEAR(joint->rotation().w, 0.9659258f, 1e-6f);
+    EXPECT_NEAR(joint->rotation().x, 0.2588190f, 1e-6f);
+    EXPECT_TRUE(pump_until([&] { return GetFocus() == host_window; }));
+}
+
+TEST_F(PanelTest, ResetButtonClickedClearsTheRotationAndFocusesTheHost)
+{
+    joint->set_rotation(Quaternion(0.9659258f, 0.2588190f, 0, 0));
+    open_linked_panel();
+    activate_for_input(panel());
+
+    click_at(center_of(item(IDC_RESET)));
+    ASSERT_TRUE(pump_until([&] { return joint->rotation().x == 0; }));
+    EXPECT_EQ(joint->rotation().w, 1);
+    EXPECT_TRUE(pump_until([&] { return GetFocus() == host_window; }));
+    for (int edit : {IDC_PITCH_EDIT, IDC_YAW_EDIT, IDC_ROLL_EDIT})
+        EXPECT_EQ(item_text(edit), "0.000000");
+}
+
+TEST_F(PanelTest, UndoAndResetWithoutJointOnlyFocusTheHost)
+{
+    create_panel();  // nothing selected: no link
+    open_panel();
+    ASSERT_EQ(joint_link.joint, nullptr);
+    host.clear_calls();
+    for (int button : {IDC_UNDO, IDC_RESET}) {
+        SetFocus(item(IDC_AUTOSHADE));
+        SendMessageA(panel(), WM_COMMAND, MAKEWPARAM(button, BN_CLICKED),
+                     reinterpret_cast<LPARAM>(item(button)));
+        EXPECT_EQ(GetFocus(), host_window);
+    }
+    EXPECT_EQ(host.call_count(SimOperation::set_rotation), 0);
+}
