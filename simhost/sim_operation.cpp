@@ -6,10 +6,20 @@ namespace {
 struct OperationName {
     const char* interface_name;
     const char* operation_name;
+    int32_t position;
+    int32_t argument_words;
+    SimResult result;
 };
 
+constexpr SimResult result_none = SimResult::none;
+constexpr SimResult result_word = SimResult::word;
+constexpr SimResult result_byte = SimResult::byte;
+constexpr SimResult result_float = SimResult::float_;
+constexpr SimResult result_handle = SimResult::handle;
+
 const OperationName operation_names[sim_operation_count] = {
-#define SIM_OPERATION_NAME(interface_name, operation_name) {#interface_name, #operation_name},
+#define SIM_OPERATION_NAME(interface_name, operation_name, position, words, result) \
+    {#interface_name, #operation_name, position, words, result_##result},
     SIM_HOST_OPERATIONS(SIM_OPERATION_NAME)
 #undef SIM_OPERATION_NAME
 };
@@ -29,6 +39,21 @@ const char* sim_operation_name(SimOperation operation)
 const char* sim_operation_interface(SimOperation operation)
 {
     return in_range(operation) ? operation_names[static_cast<int32_t>(operation)].interface_name : "?";
+}
+
+int32_t sim_operation_position(SimOperation operation)
+{
+    return in_range(operation) ? operation_names[static_cast<int32_t>(operation)].position : -1;
+}
+
+int32_t sim_operation_argument_words(SimOperation operation)
+{
+    return in_range(operation) ? operation_names[static_cast<int32_t>(operation)].argument_words : -1;
+}
+
+SimResult sim_operation_result(SimOperation operation)
+{
+    return in_range(operation) ? operation_names[static_cast<int32_t>(operation)].result : SimResult::none;
 }
 
 bool sim_operation_named(const char* name, SimOperation* out)
