@@ -12,16 +12,20 @@ SimHandle::~SimHandle()
     host_.unregister_handle(this);
 }
 
-unsigned long SimHandle::add_reference()
+unsigned long SimHandle::add_reference(bool handed_out)
 {
-    return static_cast<unsigned long>(++references_);
+    ++references_;
+    host_.record_reference(*this, handed_out ? SimReferenceChange::handed_out : SimReferenceChange::add_ref);
+    return static_cast<unsigned long>(references_);
 }
 
 unsigned long SimHandle::release_reference()
 {
     if (references_ <= 0) {
-        host_.record_over_release(*this);
+        host_.record_reference(*this, SimReferenceChange::over_release);
         return 0;
     }
-    return static_cast<unsigned long>(--references_);
+    --references_;
+    host_.record_reference(*this, SimReferenceChange::release);
+    return static_cast<unsigned long>(references_);
 }

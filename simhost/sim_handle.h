@@ -23,7 +23,8 @@ public:
     SimHandle(const SimHandle&) = delete;
     SimHandle& operator=(const SimHandle&) = delete;
 
-    unsigned long add_reference();
+    // One more reference: by AddRef, or handed out by an operation.
+    unsigned long add_reference(bool handed_out = false);
     // At zero: records an over-release with the host and answers 0.
     unsigned long release_reference();
 
@@ -63,7 +64,7 @@ public:
     // The handle with one more reference: what an operation returns.
     Interface* hand_out()
     {
-        account_.add_reference();
+        account_.add_reference(true);
         return this;
     }
 

@@ -36,7 +36,8 @@ HWND __stdcall SimApplicationHandle::main_window()
 
 HostScene* __stdcall SimApplicationHandle::current_scene()
 {
-    host_.enter(SimOperation::current_scene, account_);
+    if (!host_.enter(SimOperation::current_scene, account_))
+        return nullptr;
     return host_.has_current_scene() ? handed_out(static_cast<SimSceneHandle*>(host_.scene().handle())) : nullptr;
 }
 
@@ -61,7 +62,8 @@ int32_t __stdcall SimSceneHandle::active_shape_count()
 
 HostShape* __stdcall SimSceneHandle::active_shape(int32_t index)
 {
-    scene_.host().enter(SimOperation::active_shape, account_, {index});
+    if (!scene_.host().enter(SimOperation::active_shape, account_, {index}))
+        return nullptr;
     if (index < 0 || static_cast<size_t>(index) >= scene_.selection().size())
         return nullptr;
     return handed_out(static_cast<SimShapeHandle*>(scene_.selection()[index]->shape_handle()));
@@ -81,14 +83,16 @@ void __stdcall SimSceneHandle::set_placement(int32_t value)
 
 HostEntry* __stdcall SimSceneHandle::begin_part(const char* name)
 {
-    scene_.host().enter(SimOperation::begin_part, account_, {}, {}, name != nullptr ? name : "");
+    if (!scene_.host().enter(SimOperation::begin_part, account_, {}, {}, name != nullptr ? name : ""))
+        return nullptr;
     SimShape& part = scene_.begin_part(name != nullptr ? name : "");
     return handed_out(static_cast<SimEntryHandle*>(part.entry_handle()));
 }
 
 HostEntry* __stdcall SimSceneHandle::begin_line(const char* name, int32_t option)
 {
-    scene_.host().enter(SimOperation::begin_line, account_, {option}, {}, name != nullptr ? name : "");
+    if (!scene_.host().enter(SimOperation::begin_line, account_, {option}, {}, name != nullptr ? name : ""))
+        return nullptr;
     SimShape& line = scene_.begin_line(name != nullptr ? name : "", option);
     return handed_out(static_cast<SimEntryHandle*>(line.entry_handle()));
 }
@@ -136,19 +140,22 @@ int32_t __stdcall SimShapeHandle::kind()
 
 HostPart* __stdcall SimShapeHandle::as_part()
 {
-    shape_.host().enter(SimOperation::as_part, account_);
+    if (!shape_.host().enter(SimOperation::as_part, account_))
+        return nullptr;
     return handed_out(static_cast<SimPartHandle*>(shape_.part_handle()));
 }
 
 HostJoint* __stdcall SimShapeHandle::joint_handle()
 {
-    shape_.host().enter(SimOperation::joint_handle, account_);
+    if (!shape_.host().enter(SimOperation::joint_handle, account_))
+        return nullptr;
     return handed_out(static_cast<SimJointHandle*>(shape_.joint_handle()));
 }
 
 HostShape* __stdcall SimShapeHandle::placement_anchor()
 {
-    shape_.host().enter(SimOperation::placement_anchor, account_);
+    if (!shape_.host().enter(SimOperation::placement_anchor, account_))
+        return nullptr;
     SimShape& anchor = shape_.parent() != nullptr ? *shape_.parent() : shape_;
     return handed_out(static_cast<SimShapeHandle*>(anchor.shape_handle()));
 }
@@ -161,7 +168,8 @@ int32_t __stdcall SimShapeHandle::placement_value(int32_t which)
 
 HostStream* __stdcall SimShapeHandle::open_stream_for_read(int32_t key)
 {
-    shape_.host().enter(SimOperation::open_stream_for_read, account_, {key});
+    if (!shape_.host().enter(SimOperation::open_stream_for_read, account_, {key}))
+        return nullptr;
     SimStreamRecord record = shape_.stream_record(key);
     if (!record)
         return nullptr;
@@ -170,13 +178,15 @@ HostStream* __stdcall SimShapeHandle::open_stream_for_read(int32_t key)
 
 HostStream* __stdcall SimShapeHandle::open_stream_for_write(int32_t key, int32_t second, int32_t third)
 {
-    shape_.host().enter(SimOperation::open_stream_for_write, account_, {key, second, third});
+    if (!shape_.host().enter(SimOperation::open_stream_for_write, account_, {key, second, third}))
+        return nullptr;
     return shape_.host().open_stream(shape_, key, shape_.replace_stream(key), "write");
 }
 
 HostStream* __stdcall SimShapeHandle::find_attribute_stream(int32_t key, int32_t second)
 {
-    shape_.host().enter(SimOperation::find_attribute_stream, account_, {key, second});
+    if (!shape_.host().enter(SimOperation::find_attribute_stream, account_, {key, second}))
+        return nullptr;
     SimStreamRecord record = shape_.stream_record(key);
     if (!record)
         return nullptr;
@@ -344,13 +354,15 @@ SimEntryHandle::SimEntryHandle(SimShape& shape)
 
 HostPart* __stdcall SimEntryHandle::part_handle()
 {
-    shape_.host().enter(SimOperation::part_handle, account_);
+    if (!shape_.host().enter(SimOperation::part_handle, account_))
+        return nullptr;
     return handed_out(static_cast<SimPartHandle*>(shape_.part_handle()));
 }
 
 HostLine* __stdcall SimEntryHandle::line_handle()
 {
-    shape_.host().enter(SimOperation::line_handle, account_);
+    if (!shape_.host().enter(SimOperation::line_handle, account_))
+        return nullptr;
     return handed_out(static_cast<SimLineHandle*>(shape_.line_handle()));
 }
 

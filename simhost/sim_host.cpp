@@ -127,7 +127,7 @@ void SimHost::record_error(const std::string& error)
 
 void SimHost::fail_call(SimOperation operation, int32_t nth, int32_t value)
 {
-    faults_.push_back(Fault{operation, nth < 1 ? 1 : nth, value});
+    faults_.push_back(Fault{operation, nth < 1 ? 1 : nth, value, false});
 }
 
 bool SimHost::fail_call(const char* operation_name, int32_t nth, int32_t value)
@@ -137,6 +137,20 @@ bool SimHost::fail_call(const char* operation_name, int32_t nth, int32_t value)
         return false;
     fail_call(operation, nth, value);
     return true;
+}
+
+bool SimHost::answer_none(SimOperation operation, int32_t nth)
+{
+    if (sim_operation_result(operation) != SimResult::handle)
+        return false;
+    faults_.push_back(Fault{operation, nth < 1 ? 1 : nth, 0, true});
+    return true;
+}
+
+bool SimHost::answer_none(const char* operation_name, int32_t nth)
+{
+    SimOperation operation;
+    return sim_operation_named(operation_name, &operation) && answer_none(operation, nth);
 }
 
 std::vector<SimCall> SimHost::calls(SimOperation operation) const
@@ -174,53 +188,59 @@ int32_t SimHost::call_count(const char* operation_name) const
     return sim_operation_named(operation_name, &operation) ? call_count(operation) : 0;
 }
 
-bool SimHost::record_call(SimOperation operation, const SimHandle& via, std::initializer_list<int32_t> ints,
-                          std::initializer_list<float> floats, const char* text, int32_t* fault_value)
+SimHost::Outcome SimHost::record_call(SimOperation operation, const SimHandle& via,
+                                     std::initializer_list<int32_t> ints, std::initializer_list<float> floats,
+                                     const char* text, int32_t* fault_value)
 {
-    SimCall call;
-    call.operation = operation;
-    call.target = via.handle();
-    call.shape = via.shape();
-    call.scene = via.scene();
-    call.ints.assign(ints.begin(), ints.end());
-    call.floats.assign(floats.begin(), floats.end());
-    if (text != nullptr)
-        call.text = text;
-
     if (via.shape() != nullptr && via.shape()->removed())
         record_error(std::string(sim_operation_name(operation)) + " on " + via.description() +
                      ", which was removed");
 
     // Every fault on the operation counts this call; the first made of those
-    // that fall due raises, and all that fell due are spent.
-    bool fail = false;
+    // that fall due acts, and all that fell due are spent.
+    Outcome outcome = Outcome::run;
     for (Fault& fault : faults_) {
-        if (fault.operation == operation && --fault.calls_left == 0 && !fail) {
-            fail = true;
+        if (fault.operation == operation && --fault.calls_left == 0 && outcome == Outcome::run) {
+            outcome = fault.answer_none ? Outcome::answer_none : Outcome::raise;
             *fault_value = fault.value;
         }
     }
     faults_.erase(std::remove_if(faults_.begin(), faults_.end(), [](const Fault& f) { return f.calls_left <= 0; }),
                   faults_.end());
-    call.failed = fail;
     ++call_counts_[static_cast<int32_t>(operation)];
-    if (call_observer_)
-        call_observer_(call);
-    if (call_logging_)
-        calls_.push_back(std::move(call));
-    if (fail)
+    if (outcome == Outcome::raise)
         ++faults_raised_;
-    return fail;
+
+    if (call_logging_ || call_observer_) {
+        SimCall call;
+        call.operation = operation;
+        call.target = via.handle();
+        call.shape = via.shape();
+        call.scene = via.scene();
+        call.ints.assign(ints.begin(), ints.end());
+        call.floats.assign(floats.begin(), floats.end());
+        if (text != nullptr)
+            call.text = text;
+        call.failed = outcome == Outcome::raise;
+        call.refused = outcome == Outcome::answer_none;
+        if (call_observer_)
+            call_observer_(call);
+        if (call_logging_)
+            calls_.push_back(std::move(call));
+    }
+    return outcome;
 }
 
-void SimHost::enter(SimOperation operation, const SimHandle& via, std::initializer_list<int32_t> ints,
+bool SimHost::enter(SimOperation operation, const SimHandle& via, std::initializer_list<int32_t> ints,
                     std::initializer_list<float> floats, const char* text)
 {
     // record_call's objects are gone before the raise: the host's exception
     // passes this compiler's frames without running their destructors.
     int32_t value = 0;
-    if (record_call(operation, via, ints, floats, text, &value))
+    Outcome outcome = record_call(operation, via, ints, floats, text, &value);
+    if (outcome == Outcome::raise)
         raise_host_int_exception(value);
+    return outcome == Outcome::run;
 }
 
 void SimHost::register_handle(SimHandle* handle)
@@ -233,10 +253,23 @@ void SimHost::unregister_handle(SimHandle* handle)
     handles_.erase(handle->handle());
 }
 
-void SimHost::record_over_release(const SimHandle& handle)
+void SimHost::record_reference(const SimHandle& handle, SimReferenceChange change)
 {
-    ++over_releases_;
-    record_error("Release of " + handle.description() + " with no reference outstanding");
+    if (change == SimReferenceChange::over_release) {
+        ++over_releases_;
+        record_error("Release of " + handle.description() + " with no reference outstanding");
+    }
+    if (call_logging_)
+        reference_events_.push_back(SimReferenceEvent{&handle, change, handle.references()});
+}
+
+std::vector<std::string> SimHost::releases() const
+{
+    std::vector<std::string> out;
+    for (const SimReferenceEvent& event : reference_events_)
+        if (event.change == SimReferenceChange::release || event.change == SimReferenceChange::over_release)
+            out.push_back(event.handle->description());
+    return out;
 }
 
 HostStream* SimHost::open_stream(SimShape& shape, int32_t key, SimStreamRecord record, const char* purpose)

@@ -31,7 +31,8 @@ struct SimCall {
     std::vector<int32_t> ints;
     std::vector<float> floats;
     std::string text;
-    bool failed = false;  // it raised an injected failure instead of running
+    bool failed = false;    // it raised an injected failure instead of running
+    bool refused = false;   // it answered none by request instead of running
 
     Quaternion quaternion() const;           // floats 0..3
     Vector3 vector(size_t which = 0) const;  // floats 3·which .. 3·which + 2
@@ -40,6 +41,16 @@ struct SimCall {
 
 // "set_rotation on HostJoint of 'Elbow' (1, 0, 0, 0)", for failure messages.
 std::string sim_call_text(const SimCall& call);
+
+// A change of a handle's reference count: handed out by an operation,
+// AddRef, Release, or a Release with none outstanding.
+enum class SimReferenceChange : int32_t { handed_out, add_ref, release, over_release };
+
+struct SimReferenceEvent {
+    const SimHandle* handle;
+    SimReferenceChange change;
+    int32_t references;  // after the change
+};
 
 class SimHost {
 public:
@@ -75,6 +86,11 @@ public:
     // One line per handle with references outstanding: "HostShape of 'Joint': 1".
     std::string outstanding_report() const;
     int32_t over_releases() const { return over_releases_; }
+    // Every change of a count, in order (kept while call logging is on), and
+    // the descriptions of the handles released, in the order of release.
+    const std::vector<SimReferenceEvent>& reference_events() const { return reference_events_; }
+    std::vector<std::string> releases() const;
+    void clear_reference_events() { reference_events_.clear(); }
 
     // Misuse seen by the host: over-releases, operations on removed shapes,
     // line building out of order, key indices out of range.
@@ -87,6 +103,11 @@ public:
     // Several faults may wait at once, also on the same operation.
     void fail_call(SimOperation operation, int32_t nth = 1, int32_t value = 1);
     bool fail_call(const char* operation_name, int32_t nth = 1, int32_t value = 1);  // false: no such operation
+    // The nth call of an operation that returns a handle answers none instead
+    // of running (open_stream_for_write then leaves the record as it was).
+    // False for an operation that returns no handle, or an unknown name.
+    bool answer_none(SimOperation operation, int32_t nth = 1);
+    bool answer_none(const char* operation_name, int32_t nth = 1);
     void clear_faults() { faults_.clear(); }
     int32_t faults_raised() const { return faults_raised_; }
 
@@ -99,7 +120,9 @@ public:
     void clear_calls();
     // One line per logged call (sim_call_text).
     std::string call_report() const;
-    // Off: calls are counted but not kept (a long interactive session).
+    // Off: calls are counted but neither they nor reference events are kept,
+    // and a call allocates nothing (a long interactive session, or a test that
+    // counts allocations).
     void set_call_logging(bool on) { call_logging_ = on; }
     // Told of every call as it begins, before it fails or takes effect; an
     // interactive host repaints from here.
@@ -107,12 +130,12 @@ public:
 
     // For the handles. Every operation begins with enter: it logs the call,
     // notes a call on a removed shape as an error, and raises an injected
-    // failure if one is due.
-    void enter(SimOperation operation, const SimHandle& via, std::initializer_list<int32_t> ints = {},
+    // failure if one is due. False: answer none (answer_none), do nothing.
+    bool enter(SimOperation operation, const SimHandle& via, std::initializer_list<int32_t> ints = {},
                std::initializer_list<float> floats = {}, const char* text = nullptr);
     void register_handle(SimHandle* handle);
     void unregister_handle(SimHandle* handle);
-    void record_over_release(const SimHandle& handle);
+    void record_reference(const SimHandle& handle, SimReferenceChange change);
     // A new stream handle on the record, owned by the host.
     HostStream* open_stream(SimShape& shape, int32_t key, SimStreamRecord record, const char* purpose);
     int32_t stream_references(const SimShape& shape) const;
@@ -122,15 +145,18 @@ private:
         SimOperation operation;
         int32_t calls_left;
         int32_t value;
+        bool answer_none;
     };
+    enum class Outcome { run, raise, answer_none };
 
-    bool record_call(SimOperation operation, const SimHandle& via, std::initializer_list<int32_t> ints,
+    Outcome record_call(SimOperation operation, const SimHandle& via, std::initializer_list<int32_t> ints,
                      std::initializer_list<float> floats, const char* text, int32_t* fault_value);
 
     // Declared first, destroyed last: the handles below unregister from it.
     std::map<const HostUnknown*, SimHandle*> handles_;
     std::vector<std::string> errors_;
     std::vector<SimCall> calls_;
+    std::vector<SimReferenceEvent> reference_events_;
     std::array<int32_t, sim_operation_count> call_counts_{};
     bool call_logging_ = true;
     std::function<void(const SimCall&)> call_observer_;

@@ -121,3 +121,24 @@ TEST(SimFault, EveryOperationHasAName)
     }
     EXPECT_STREQ(sim_operation_interface(SimOperation::set_color), "HostLine");
 }
+
+TEST(SimFault, AnOperationCanAnswerNoneInsteadOfAHandle)
+{
+    SimHost host;
+    SimShape& elbow = host.scene().add_ball_joint("Elbow");
+    elbow.set_stream_floats(0x40a00030, {-1, 1});
+    ASSERT_TRUE(host.answer_none(SimOperation::open_stream_for_write));
+    EXPECT_FALSE(host.answer_none(SimOperation::write_float));  // returns no handle
+    EXPECT_FALSE(host.answer_none("no_such_operation"));
+
+    HostShape* shape = elbow.shape_handle();
+    EXPECT_EQ(shape->open_stream_for_write(0x40a00030, 0, 0), nullptr);
+    EXPECT_EQ(elbow.stream_floats(0x40a00030), (std::vector<float>{-1, 1}));  // not replaced
+    EXPECT_TRUE(host.calls().back().refused);
+    EXPECT_EQ(host.faults_raised(), 0);
+
+    HostStream* second = shape->open_stream_for_write(0x40a00030, 0, 0);  // spent
+    ASSERT_NE(second, nullptr);
+    second->Release();
+    EXPECT_EQ(host.outstanding_references(), 0);
+}

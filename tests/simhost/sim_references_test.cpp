@@ -123,3 +123,22 @@ TEST(SimReferences, RemovedShapesStayCountedAndUseIsAnError)
     EXPECT_EQ(s.host.outstanding_references(), 0);
     EXPECT_EQ(s.host.over_releases(), 0);
 }
+
+TEST(SimReferences, ReleasesAreListedInTheOrderTheyHappen)
+{
+    LinkedScene s;
+    HostScene* scene = s.host.application()->current_scene();
+    HostShape* shape = scene->active_shape(0);
+    HostJoint* joint = shape->joint_handle();
+    joint->Release();
+    shape->Release();
+    scene->Release();
+    scene->Release();
+    EXPECT_EQ(s.host.releases(), (std::vector<std::string>{"HostJoint of 'Elbow'", "HostShape of 'Elbow'",
+                                                           "HostScene #1", "HostScene #1"}));
+    ASSERT_EQ(s.host.reference_events().size(), 7u);
+    EXPECT_EQ(s.host.reference_events()[0].change, SimReferenceChange::handed_out);
+    EXPECT_EQ(s.host.reference_events()[0].handle->handle(), scene);
+    EXPECT_EQ(s.host.reference_events()[6].change, SimReferenceChange::over_release);
+    EXPECT_EQ(s.host.reference_events()[6].references, 0);
+}
