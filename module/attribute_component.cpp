@@ -66,31 +66,31 @@ uint8_t* __attribute__((thiscall)) set_flag_208(attribute_component*, uint8_t* f
 
 struct attribute_component_positions {
     template <std::size_t P>
-    static table_entry entry()
+    static constexpr auto function()
     {
         if constexpr (P < 3)
-            return unknown_entry<P>();
+            return unknown_function<P>();
         else if constexpr (P == 3)
-            return as_table_entry(&destroy_attribute_component);
+            return &destroy_attribute_component;
         else if constexpr (P == 5)
-            return as_table_entry(&attribute_component_id_operation);
+            return &attribute_component_id_operation;
         else if constexpr (P == 78)
-            return as_table_entry(&forward_to_212);
+            return &forward_to_212;
         else if constexpr (P == 205)
-            return as_table_entry(&run_attribute_command);
+            return &run_attribute_command;
         else if constexpr (P == 208)
-            return as_table_entry(&set_flag_208);
+            return &set_flag_208;
         else
-            return interface_default_entry<P>();
+            return interface_default_function<P>();
     }
 };
 
-const auto attribute_component_table = build_operation_table<attribute_component_positions>(
-    std::make_index_sequence<attribute_interface_length>{});
+using attribute_component_table =
+    OperationTable<attribute_component_positions, std::make_index_sequence<attribute_interface_length>>;
 
 }  // namespace
 
-attribute_component::attribute_component() : attribute_interface{{{attribute_component_table.entries, 0}}} {}
+attribute_component::attribute_component() : attribute_interface{{{attribute_component_table::entries, 0}}} {}
 
 attribute_component* new_attribute_component()
 {

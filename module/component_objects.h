@@ -59,13 +59,13 @@ void free_component(void* memory);
 
 // What stands at positions 0 to 2 of every component.
 template <std::size_t Position>
-table_entry unknown_entry()
+constexpr auto unknown_function()
 {
     static_assert(Position < 3, "IUnknown has three positions");
     if constexpr (Position == 0)
-        return as_table_entry(&component_query_interface);
+        return &component_query_interface;
     else if constexpr (Position == 1)
-        return as_table_entry(&component_add_ref);
+        return &component_add_ref;
     else
-        return as_table_entry(&component_release);
+        return &component_release;
 }

@@ -147,9 +147,9 @@ static_assert(default_rows_cover_each_position_once(),
 
 // The default operation at a position.
 template <std::size_t Position>
-table_entry interface_default_entry()
+constexpr auto interface_default_function()
 {
     constexpr DefaultRow row = default_row(Position);
     static_assert(row.behaviour != DefaultBehaviour::none, "this position has no default");
-    return default_entry<row.behaviour, row.words>();
+    return default_function<row.behaviour, row.words>();
 }

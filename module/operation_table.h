@@ -25,12 +25,6 @@ typedef uint32_t host_word;
 // position has. The host reads the table as plain addresses.
 typedef const void* table_entry;
 
-template <class Function>
-table_entry as_table_entry(Function* function)
-{
-    return reinterpret_cast<table_entry>(function);
-}
-
 enum class DefaultBehaviour : uint8_t {
     none,             // no default: every component brings its own
     returns_zero,     // 32-bit 0
@@ -131,25 +125,29 @@ struct default_operation {
 };
 
 template <DefaultBehaviour B, std::size_t... I>
-table_entry default_operation_entry(std::index_sequence<I...>)
+constexpr auto default_operation_of(std::index_sequence<I...>)
 {
-    return as_table_entry(&default_operation<B, I...>::call);
+    return &default_operation<B, I...>::call;
 }
 
+// The function for (behaviour, argument words), with its own type.
 template <DefaultBehaviour B, std::size_t Words>
-table_entry default_entry()
+constexpr auto default_function()
 {
-    return default_operation_entry<B>(std::make_index_sequence<Words>{});
+    return default_operation_of<B>(std::make_index_sequence<Words>{});
 }
 
-// A table of Count positions; Positions::entry<P>() says what stands at P.
-template <class Positions, std::size_t Count>
-struct OperationTable {
-    table_entry entries[Count];
+// The table of a component: Positions::function<P>() names the function at
+// position P. The addresses are constant, so the table is plain read-only
+// data of the module, ready before anything runs.
+template <class Positions, class Sequence>
+struct OperationTable;
+
+template <class Positions, std::size_t... P>
+struct OperationTable<Positions, std::index_sequence<P...>> {
+    static const table_entry entries[sizeof...(P)];
 };
 
 template <class Positions, std::size_t... P>
-OperationTable<Positions, sizeof...(P)> build_operation_table(std::index_sequence<P...>)
-{
-    return {{Positions::template entry<P>()...}};
-}
+const table_entry OperationTable<Positions, std::index_sequence<P...>>::entries[sizeof...(P)] = {
+    reinterpret_cast<table_entry>(Positions::template function<P>())...};

@@ -70,35 +70,35 @@ void __attribute__((thiscall)) open_panel(plugin_component*, HostApplication* ho
 
 struct plugin_component_positions {
     template <std::size_t P>
-    static table_entry entry()
+    static constexpr auto function()
     {
         if constexpr (P < 3)
-            return unknown_entry<P>();
+            return unknown_function<P>();
         else if constexpr (P == 3)
-            return as_table_entry(&destroy_plugin_component);
+            return &destroy_plugin_component;
         else if constexpr (P == 5)
-            return as_table_entry(&plugin_component_id);
+            return &plugin_component_id;
         else if constexpr (P == 28)
-            return as_table_entry(&notify_relink);
+            return &notify_relink;
         else if constexpr (P == 29)
-            return as_table_entry(&notify_refresh);
+            return &notify_refresh;
         else if constexpr (P == 30)
-            return as_table_entry(&create_panel_window_operation);
+            return &create_panel_window_operation;
         else if constexpr (P == 31)
-            return as_table_entry(&destroy_panel_window_operation);
+            return &destroy_panel_window_operation;
         else if constexpr (P == 32)
-            return as_table_entry(&open_panel);
+            return &open_panel;
         else
-            return interface_default_entry<P>();
+            return interface_default_function<P>();
     }
 };
 
-const auto plugin_component_table =
-    build_operation_table<plugin_component_positions>(std::make_index_sequence<plugin_interface_length>{});
+using plugin_component_table =
+    OperationTable<plugin_component_positions, std::make_index_sequence<plugin_interface_length>>;
 
 }  // namespace
 
-plugin_component::plugin_component() : plugin_interface{{plugin_component_table.entries, 0}} {}
+plugin_component::plugin_component() : plugin_interface{{plugin_component_table::entries, 0}} {}
 
 plugin_component* new_plugin_component()
 {
