@@ -101,6 +101,10 @@ void open_limits_dialog(HWND window)
         show_axis_limits(joint_link.active_slider);
         sync_axis_controls(joint_link.active_slider, true, true);
         apply_axis_change();
+    } else {
+        // The drag that opened the dialog has already moved the thumb; the
+        // angle has not changed, so the thumb goes back to it.
+        sync_axis_controls(joint_link.active_slider, true, false);
     }
     EnableWindow(panel_state.host_window, TRUE);
     SetFocus(panel_state.host_window);

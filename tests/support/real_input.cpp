@@ -2,6 +2,8 @@
 
 #include <commctrl.h>
 
+#include "message_pump.h"
+
 namespace {
 
 void send_mouse(DWORD flags, LONG dx = 0, LONG dy = 0)
@@ -73,6 +75,8 @@ void click_at(POINT screen)
 
 POINT thumb_center(HWND slider)
 {
+    // Wine's trackbar works out where its thumb is when it paints.
+    UpdateWindow(slider);
     RECT thumb = {};
     SendMessageA(slider, TBM_GETTHUMBRECT, 0, reinterpret_cast<LPARAM>(&thumb));
     return to_screen(slider, {(thumb.left + thumb.right) / 2, (thumb.top + thumb.bottom) / 2});
@@ -92,8 +96,19 @@ void drag_thumb(HWND slider, int dx, int steps, bool release)
     POINT start = thumb_center(slider);
     move_cursor(start);
     press_left_button();
-    for (int i = 1; i <= steps; ++i)
-        move_cursor({start.x + dx * i / steps, start.y});
+    for (int i = 1; i <= steps; ++i) {
+        // Each move is handled before the next is sent: moves still queued
+        // together would reach the slider as one.
+        POINT to = {start.x + dx * i / steps, start.y};
+        move_cursor(to);
+        pump_until([&] {
+            POINT at;
+            GetCursorPos(&at);
+            MSG msg;
+            return at.x == to.x && at.y == to.y &&
+                   !PeekMessageA(&msg, nullptr, WM_MOUSEFIRST, WM_MOUSELAST, PM_NOREMOVE);
+        }, 1000);
+    }
     if (release)
         release_left_button();
 }

@@ -19,7 +19,9 @@ POINT thumb_center(HWND slider);
 // of the thumb's middle, on the channel's line.
 POINT channel_point(HWND slider, int offset_from_thumb);
 // Button down on the thumb, then moves of dx pixels in total in the given
-// number of steps; the button stays down unless release is set.
+// number of steps, each pumped through before the next (so a move that opens
+// a modal window runs it to its end first); the button stays down unless
+// release is set.
 void drag_thumb(HWND slider, int dx, int steps, bool release);
 
 void key_down(WORD virtual_key);

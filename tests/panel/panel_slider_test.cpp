@@ -1,0 +1,332 @@
+// The sliders: real drags, channel clicks and keys where Wine gives them, the
+// control's own messages otherwise; the clamp to the limits; Ctrl on a drag
+// opening the limits dialog.
+#include "panel_fixture.h"
+
+#include <cmath>
+
+#include "support/message_pump.h"
+#include "support/message_recorder.h"
+#include "support/modal_answer.h"
+#include "support/real_input.h"
+
+namespace {
+
+// The angle, in degrees, that a unit quaternion turns by.
+float turned_degrees(const Quaternion& q)
+{
+    return static_cast<float>(2 * std::acos(std::fmin(1.0, std::fabs(static_cast<double>(q.w)))) *
+                              180 / 3.14159265358979);
+}
+
+bool ends_with_endtrack(const MessageRecorder& recorder)
+{
+    std::vector<int> codes = recorder.scroll_codes();
+    return !codes.empty() && codes.back() == TB_ENDTRACK;
+}
+
+class SliderTest : public PanelTest {
+protected:
+    void SetUp() override
+    {
+        PanelTest::SetUp();
+        open_linked_panel();
+        host.set_auto_key(true);
+        recorder.watch(panel());
+        activate_for_input(panel());
+        host.clear_calls();
+    }
+    void TearDown() override
+    {
+        release_left_button();
+        key_up(VK_CONTROL);
+        pump_pending();
+        PanelTest::TearDown();
+    }
+
+    // The exact messages a trackbar sends while its thumb is dragged to pos.
+    void synthesised_thumb_track(int slider_id, int pos)
+    {
+        SendMessageA(item(slider_id), TBM_SETPOS, TRUE, pos);
+        SendMessageA(panel(), WM_HSCROLL, MAKEWPARAM(TB_THUMBTRACK, pos),
+                     reinterpret_cast<LPARAM>(item(slider_id)));
+    }
+    void synthesised_end_track(int slider_id)
+    {
+        SendMessageA(panel(), WM_HSCROLL, MAKEWPARAM(TB_ENDTRACK, 0),
+                     reinterpret_cast<LPARAM>(item(slider_id)));
+    }
+
+    MessageRecorder recorder{WM_HSCROLL, WM_COMMAND};
+};
+
+void set_control_key_state(bool down)
+{
+    BYTE keys[256];
+    GetKeyboardState(keys);
+    keys[VK_CONTROL] = down ? 0x80 : 0;
+    keys[VK_LCONTROL] = down ? 0x80 : 0;
+    SetKeyboardState(keys);
+}
+
+}  // namespace
+
+TEST_F(SliderTest, RealDragTurnsTheJointAtEveryStepKeysOnceAndFocusesTheHost)
+{
+    drag_thumb(item(IDC_YAW_SLIDER), 40, 10, true);
+    ASSERT_TRUE(pump_until([&] { return ends_with_endtrack(recorder); }));
+    pump_pending();
+
+    // Thumb moves, then the end of the drag (Wine ends it twice: once for the
+    // button, once for the capture; Windows once).
+    std::vector<int> codes = recorder.scroll_codes();
+    size_t tracks = 0;
+    while (tracks < codes.size() && codes[tracks] == TB_THUMBTRACK)
+        ++tracks;
+    ASSERT_GE(tracks, 2u);
+    ASSERT_GT(codes.size(), tracks + 1);
+    EXPECT_EQ(codes[tracks], TB_THUMBPOSITION);
+    for (size_t i = tracks + 1; i < codes.size(); ++i)
+        EXPECT_EQ(codes[i], TB_ENDTRACK);
+
+    int position = slider_position(IDC_YAW_SLIDER);
+    EXPECT_GT(position, 20);
+    EXPECT_EQ(joint_link.active_slider, IDC_YAW_SLIDER);
+    EXPECT_EQ(joint_link.yaw.current, static_cast<float>(position));
+    EXPECT_EQ(item_text(IDC_YAW_EDIT), angle_text(static_cast<float>(position)));
+    EXPECT_EQ(joint_link.pitch.current, 0);
+    EXPECT_EQ(joint_link.roll.current, 0);
+
+    // Applied at each step that moved the thumb, keyed once at the end.
+    EXPECT_GE(host.call_count(SimOperation::set_rotation), 2);
+    EXPECT_NEAR(turned_degrees(joint->rotation()), static_cast<float>(position), 0.01f);
+    ASSERT_EQ(joint->keys().size(), 1u);
+    EXPECT_NEAR(turned_degrees(joint->keys()[0].rotation), static_cast<float>(position), 0.01f);
+    EXPECT_EQ(GetFocus(), host_window);
+}
+
+TEST_F(SliderTest, RealDragPastTheMinimumStopsAtTheMinimumsExactValue)
+{
+    joint_link.pitch.minimum = -45.5f;
+    show_axis_limits(IDC_PITCH_SLIDER);
+    drag_thumb(item(IDC_PITCH_SLIDER), -150, 10, true);
+    ASSERT_TRUE(pump_until([&] { return ends_with_endtrack(recorder); }));
+
+    EXPECT_EQ(slider_position(IDC_PITCH_SLIDER), -45);
+    EXPECT_EQ(joint_link.pitch.current, -45.5f);
+    EXPECT_EQ(item_text(IDC_PITCH_EDIT), "-45.500000");
+    EXPECT_NEAR(turned_degrees(joint->rotation()), 45.5f, 0.01f);
+}
+
+TEST_F(SliderTest, SynthesisedTrackBelowTheMinimumClampsSliderTextAndAngle)
+{
+    joint_link.pitch.minimum = -45.5f;
+    synthesised_thumb_track(IDC_PITCH_SLIDER, -100);
+    EXPECT_EQ(slider_position(IDC_PITCH_SLIDER), -45);
+    EXPECT_EQ(joint_link.pitch.current, -45.5f);
+    EXPECT_EQ(item_text(IDC_PITCH_EDIT), "-45.500000");
+    EXPECT_EQ(host.call_count(SimOperation::set_rotation), 1);
+    EXPECT_EQ(joint->keys().size(), 0u);  // keyed only when the drag ends
+
+    synthesised_end_track(IDC_PITCH_SLIDER);
+    EXPECT_EQ(joint->keys().size(), 1u);
+    EXPECT_EQ(GetFocus(), host_window);
+}
+
+TEST_F(SliderTest, SynthesisedTrackAboveTheMaximumClamps)
+{
+    joint_link.roll.maximum = 10.75f;
+    synthesised_thumb_track(IDC_ROLL_SLIDER, 170);
+    EXPECT_EQ(slider_position(IDC_ROLL_SLIDER), 10);
+    EXPECT_EQ(joint_link.roll.current, 10.75f);
+    EXPECT_EQ(item_text(IDC_ROLL_EDIT), "10.750000");
+}
+
+TEST_F(SliderTest, RealChannelClickPagesThirtyDegrees)
+{
+    click_at(channel_point(item(IDC_ROLL_SLIDER), 40));
+    ASSERT_TRUE(pump_until([&] { return ends_with_endtrack(recorder); }));
+    EXPECT_EQ(recorder.scroll_codes().front(), TB_PAGEDOWN);
+    EXPECT_EQ(slider_position(IDC_ROLL_SLIDER), 30);
+    EXPECT_EQ(joint_link.roll.current, 30);
+    EXPECT_EQ(item_text(IDC_ROLL_EDIT), "30.000000");
+    EXPECT_NEAR(turned_degrees(joint->rotation()), 30, 0.01f);
+    EXPECT_EQ(joint->keys().size(), 1u);
+
+    recorder.clear();
+    click_at(channel_point(item(IDC_ROLL_SLIDER), -40));
+    ASSERT_TRUE(pump_until([&] { return ends_with_endtrack(recorder); }));
+    EXPECT_EQ(recorder.scroll_codes().front(), TB_PAGEUP);
+    EXPECT_EQ(joint_link.roll.current, 0);
+}
+
+TEST_F(SliderTest, RealChannelClickThenTheMaximumClamps)
+{
+    joint_link.yaw.maximum = 20.5f;
+    show_axis_limits(IDC_YAW_SLIDER);
+    click_at(channel_point(item(IDC_YAW_SLIDER), 40));
+    ASSERT_TRUE(pump_until([&] { return ends_with_endtrack(recorder); }));
+    EXPECT_EQ(slider_position(IDC_YAW_SLIDER), 20);
+    EXPECT_EQ(joint_link.yaw.current, 20.5f);
+    EXPECT_EQ(item_text(IDC_YAW_EDIT), "20.500000");
+}
+
+TEST_F(SliderTest, RealKeysOnAFocusedSliderMoveOnlyTheSlider)
+{
+    HWND slider = item(IDC_PITCH_SLIDER);
+    const struct {
+        WORD key;
+        int position;
+        int code;
+    } steps[] = {{VK_RIGHT, 1, TB_LINEDOWN}, {VK_END, 180, TB_BOTTOM}, {VK_HOME, -180, TB_TOP}};
+    for (const auto& step : steps) {
+        SCOPED_TRACE(step.key);
+        recorder.clear();
+        activate_for_input(panel(), slider);
+        ASSERT_EQ(GetFocus(), slider);
+        press_key(step.key);
+        ASSERT_TRUE(pump_until([&] { return ends_with_endtrack(recorder); }));
+        EXPECT_EQ(recorder.scroll_codes().front(), step.code);
+        EXPECT_EQ(slider_position(IDC_PITCH_SLIDER), step.position);
+        EXPECT_EQ(joint_link.pitch.current, 0);
+        EXPECT_EQ(item_text(IDC_PITCH_EDIT), angle_text(joint_link.pitch.current));
+        EXPECT_EQ(joint_link.active_slider, IDC_PITCH_SLIDER);
+        // The key's end hands the focus back to the host.
+        EXPECT_EQ(GetFocus(), host_window);
+    }
+    EXPECT_EQ(host.call_count(SimOperation::set_rotation), 0);
+    EXPECT_TRUE(IsWindowVisible(panel()));
+    EXPECT_EQ(panel_state.shown, 1);
+}
+
+TEST_F(SliderTest, ScrollFromSomethingNotASliderIsLeftAlone)
+{
+    SendMessageA(panel(), WM_HSCROLL, MAKEWPARAM(TB_THUMBTRACK, 5), 0);
+    SendMessageA(panel(), WM_HSCROLL, MAKEWPARAM(TB_THUMBTRACK, 5),
+                 reinterpret_cast<LPARAM>(item(IDC_YAW_EDIT)));
+    EXPECT_EQ(host.call_count(SimOperation::set_rotation), 0);
+    EXPECT_EQ(joint_link.yaw.current, 0);
+}
+
+TEST_F(SliderTest, RealCtrlDragOpensTheLimitsDialogAndCancelChangesNothing)
+{
+    joint_link.yaw.minimum = -45.5f;
+    joint_link.yaw.maximum = 60;
+    show_axis_limits(IDC_YAW_SLIDER);
+
+    ModalAnswerer answerer;
+    answerer.ignore(panel());
+    bool host_enabled_inside = true;
+    bool panel_enabled_inside = true;
+    std::string texts[3];
+    answerer.expect("Joint Value Setting", [&](HWND dialog) {
+        host_enabled_inside = IsWindowEnabled(host_window) != FALSE;
+        panel_enabled_inside = IsWindowEnabled(panel()) != FALSE;
+        texts[0] = window_text(GetDlgItem(dialog, IDC_LIMIT_MINIMUM));
+        texts[1] = window_text(GetDlgItem(dialog, IDC_LIMIT_CURRENT));
+        texts[2] = window_text(GetDlgItem(dialog, IDC_LIMIT_MAXIMUM));
+        // The user lets go of the mouse and of Ctrl, and cancels.
+        release_left_button();
+        key_up(VK_CONTROL);
+        post_button_click(dialog, IDCANCEL);
+    });
+
+    key_down(VK_CONTROL);
+    drag_thumb(item(IDC_YAW_SLIDER), 30, 5, false);
+    ASSERT_TRUE(pump_until([&] { return answerer.all_answered() && IsWindowEnabled(host_window); }));
+    pump_until([&] { return ends_with_endtrack(recorder); }, 1000);
+
+    ASSERT_EQ(answerer.seen().size(), 1u);
+    EXPECT_EQ(answerer.seen()[0].owner, panel());
+    EXPECT_EQ(answerer.unexpected_count(), 0);
+    EXPECT_FALSE(host_enabled_inside);
+    EXPECT_FALSE(panel_enabled_inside);
+    EXPECT_EQ(texts[0], "-45.500000");
+    EXPECT_EQ(texts[1], angle_text(joint_link.yaw.current));
+    EXPECT_EQ(texts[2], "60.000000");
+
+    EXPECT_EQ(joint_link.active_slider, IDC_YAW_SLIDER);
+    EXPECT_EQ(joint_link.yaw.minimum, -45.5f);
+    EXPECT_EQ(joint_link.yaw.maximum, 60);
+    EXPECT_EQ(joint_link.yaw.current, 0);  // as linked (possibly -0)
+    EXPECT_EQ(selection_start(IDC_YAW_SLIDER), -45);
+    EXPECT_EQ(selection_end(IDC_YAW_SLIDER), 60);
+    EXPECT_EQ(slider_position(IDC_YAW_SLIDER), 0);  // the thumb is back at the angle
+    EXPECT_EQ(item_text(IDC_YAW_EDIT), angle_text(joint_link.yaw.current));
+    EXPECT_EQ(host.call_count(SimOperation::set_rotation), 0);
+    EXPECT_TRUE(IsWindowEnabled(host_window));
+    EXPECT_TRUE(IsWindowEnabled(panel()));
+    EXPECT_EQ(GetFocus(), host_window);
+}
+
+TEST_F(SliderTest, CtrlTrackWithOkPinsTheAxisShowsTheRangeAndApplies)
+{
+    ModalAnswerer answerer;
+    answerer.ignore(panel());
+    answerer.expect("Joint Value Setting", fill_limits_and_press("30", "30", "30", IDOK));
+
+    set_control_key_state(true);
+    synthesised_thumb_track(IDC_PITCH_SLIDER, 12);  // returns when the dialog has ended
+    set_control_key_state(false);
+
+    EXPECT_TRUE(answerer.all_answered());
+    EXPECT_EQ(answerer.unexpected_count(), 0);
+    EXPECT_EQ(joint_link.pitch.minimum, 30);
+    EXPECT_EQ(joint_link.pitch.current, 30);
+    EXPECT_EQ(joint_link.pitch.maximum, 30);
+    EXPECT_EQ(selection_start(IDC_PITCH_SLIDER), 30);
+    EXPECT_EQ(selection_end(IDC_PITCH_SLIDER), 30);
+    EXPECT_EQ(slider_position(IDC_PITCH_SLIDER), 30);
+    EXPECT_EQ(item_text(IDC_PITCH_EDIT), "30.000000");
+    EXPECT_EQ(host.call_count(SimOperation::set_rotation), 1);
+    EXPECT_NEAR(turned_degrees(joint->rotation()), 30, 0.01f);
+    EXPECT_TRUE(IsWindowEnabled(host_window));
+    EXPECT_EQ(GetFocus(), host_window);
+
+    // Pinned: any further drag stays at 30.
+    synthesised_thumb_track(IDC_PITCH_SLIDER, -120);
+    EXPECT_EQ(joint_link.pitch.current, 30);
+    EXPECT_EQ(slider_position(IDC_PITCH_SLIDER), 30);
+}
+
+TEST_F(SliderTest, LimitsWithOkShowTruncatedRangeAndTurnByTheDifference)
+{
+    synthesised_thumb_track(IDC_ROLL_SLIDER, 5);  // 5 degrees applied
+    ModalAnswerer answerer;
+    answerer.ignore(panel());
+    answerer.expect("Joint Value Setting", fill_limits_and_press("-45.7", "10", "45.7", IDOK));
+    set_control_key_state(true);
+    synthesised_thumb_track(IDC_ROLL_SLIDER, 7);
+    set_control_key_state(false);
+
+    EXPECT_EQ(selection_start(IDC_ROLL_SLIDER), -45);
+    EXPECT_EQ(selection_end(IDC_ROLL_SLIDER), 45);
+    EXPECT_EQ(joint_link.roll.minimum, -45.7f);
+    EXPECT_EQ(joint_link.roll.maximum, 45.7f);
+    EXPECT_EQ(joint_link.roll.current, 10);
+    EXPECT_EQ(joint_link.roll.last_applied, 10);
+    EXPECT_EQ(slider_position(IDC_ROLL_SLIDER), 10);
+    EXPECT_EQ(item_text(IDC_ROLL_EDIT), "10.000000");
+    EXPECT_NEAR(turned_degrees(joint->rotation()), 10, 0.01f);
+}
+
+TEST_F(SliderTest, RealTypedLimitsWithEnterAreStored)
+{
+    ModalAnswerer answerer;
+    answerer.ignore(panel());
+    ModalAnswerer::Answer typing = type_limits_and_enter("-20", "-5.5", "20");
+    answerer.expect("Joint Value Setting", [&](HWND dialog) {
+        set_control_key_state(false);  // Ctrl let go before typing
+        typing(dialog);
+    });
+    set_control_key_state(true);
+    synthesised_thumb_track(IDC_YAW_SLIDER, 3);
+    set_control_key_state(false);
+
+    EXPECT_EQ(answerer.unexpected_count(), 0);
+    EXPECT_EQ(joint_link.yaw.minimum, -20);
+    EXPECT_EQ(joint_link.yaw.current, -5.5f);
+    EXPECT_EQ(joint_link.yaw.maximum, 20);
+    EXPECT_EQ(item_text(IDC_YAW_EDIT), "-5.500000");
+    EXPECT_EQ(slider_position(IDC_YAW_SLIDER), -5);
+}
