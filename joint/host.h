@@ -11,11 +11,12 @@
 //
 // Every handle kind is counted in the manner of IUnknown. Every handle that an
 // operation returns carries one reference for the caller, who releases it when
-// done (HostRef does that, also when a host exception passes). Handles that
+// done (ReleaseGuard does that, also when a host exception passes). Handles that
 // the host passes in are borrowed: the plug-in does not release them.
 //
 // The host's failures arrive as its own C++ exceptions, which on x86 are
-// structured exceptions (code 0xE06D7363); see joint/host_ref.h.
+// structured exceptions (code 0xE06D7363); see joint/host_exception.h and
+// joint/release_guard.h.
 
 #include <cstdint>
 #include <windows.h>
