@@ -20,6 +20,7 @@ bool is_dialog_window(HWND window)
 
 struct StaticTexts {
     std::string text;
+    std::wstring wide_text;
     HICON icon = nullptr;
 };
 
@@ -33,8 +34,12 @@ BOOL CALLBACK collect_static(HWND child, LPARAM context)
     if (HICON icon = reinterpret_cast<HICON>(SendMessageA(child, STM_GETICON, 0, 0)))
         found->icon = icon;
     std::string text = window_text(child);
-    if (!text.empty() && found->text.empty())
+    if (!text.empty() && found->text.empty()) {
         found->text = text;
+        wchar_t wide[512] = {};
+        GetWindowTextW(child, wide, 512);
+        found->wide_text = wide;
+    }
     return TRUE;
 }
 
@@ -92,6 +97,7 @@ ModalWindowSeen ModalAnswerer::describe(HWND window) const
     StaticTexts statics;
     EnumChildWindows(window, collect_static, reinterpret_cast<LPARAM>(&statics));
     seen.text = statics.text;
+    seen.wide_text = statics.wide_text;
     seen.information_icon =
         statics.icon != nullptr && statics.icon == LoadIconA(nullptr, MAKEINTRESOURCEA(32516));
     seen.ok_only = GetDlgItem(window, IDOK) != nullptr && GetDlgItem(window, IDCANCEL) == nullptr &&

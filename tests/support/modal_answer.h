@@ -16,7 +16,8 @@ struct ModalWindowSeen {
     HWND window;
     HWND owner;
     std::string caption;
-    std::string text;       // a message box's message: its text static, as bytes
+    std::string text;       // a message box's message: its text static, as ANSI bytes
+    std::wstring wide_text; // the same as the control holds it
     bool ok_only;           // an OK button and no CANCEL, YES or NO button
     bool information_icon;  // shows the system's information icon
     bool expected;
