@@ -1,0 +1,298 @@
+#include "refhost/scripted_session.h"
+
+#include <algorithm>
+#include <commctrl.h>
+#include <cstdio>
+#include <fstream>
+#include "math/euler_angles.h"
+#include "panel/resource.h"
+#include "refhost/host_commands.h"
+#include "support/message_pump.h"
+#include "support/modal_answer.h"
+#include "support/real_input.h"
+#include "support/screenshot.h"
+
+namespace {
+
+const int32_t limits_key = 0x40a00030;  // the panel component's identifier
+
+void euler_of(const Quaternion& q, float out[3])
+{
+    euler_degrees_from_quaternion(q, out[0], out[1], out[2]);
+}
+
+POINT centre_of(HWND window)
+{
+    RECT r;
+    GetWindowRect(window, &r);
+    return POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+}
+
+bool has_guide(SimScene& scene)
+{
+    return scene.find("#Kelvaro_Guide") != nullptr;
+}
+
+class Session {
+public:
+    Session(ReferenceHost& host, const ScriptedSessionOptions& options, ScriptedSessionReport& report)
+        : host_(host), options_(options), report_(report) {}
+
+    void run();
+
+private:
+    // Records a failure when the condition does not come true in time.
+    bool expect(const char* step, const std::function<bool()>& done, DWORD limit_ms = 3000)
+    {
+        if (pump_until(done, limit_ms))
+            return true;
+        report_.failures.push_back(step);
+        return false;
+    }
+    void click_joint(SimShape& joint, bool add)
+    {
+        const POINT at = to_screen(host_.viewport(), host_.view().client_point(joint));
+        if (add)
+            key_down(VK_SHIFT);
+        click_at(at);
+        if (add) {
+            pump_pending();
+            key_up(VK_SHIFT);
+        }
+    }
+    bool selection_is(std::vector<SimShape*> shapes) { return host_.scene().selection() == shapes; }
+    HWND item(int id) const { return GetDlgItem(panel_, id); }
+
+    ReferenceHost& host_;
+    const ScriptedSessionOptions& options_;
+    ScriptedSessionReport& report_;
+    HWND panel_ = nullptr;
+};
+
+void Session::run()
+{
+    SimScene& scene = host_.scene();
+    SimShape* joint = scene.find(options_.joint);
+    SimShape* second = scene.find(options_.second_joint);
+    report_.joint = options_.joint;
+    if (joint == nullptr || !joint->is_ball_joint() || second == nullptr) {
+        report_.failures.push_back("the scene lacks the joints " + options_.joint + " and " + options_.second_joint);
+        return;
+    }
+    host_.show(SW_SHOW);
+    activate_for_input(host_.window(), host_.viewport());
+    pump_pending();
+
+    // The timeline to the key time, as its trackbar reports a move.
+    SendMessageA(host_.time_slider(), TBM_SETPOS, TRUE, static_cast<LPARAM>(options_.key_time));
+    SendMessageA(host_.window(), WM_HSCROLL, MAKEWPARAM(TB_THUMBPOSITION, static_cast<int>(options_.key_time)),
+                 reinterpret_cast<LPARAM>(host_.time_slider()));
+    expect("the timeline moves to the key time", [&] { return scene.current_time() == options_.key_time; });
+
+    // Auto key on, with a click on its box.
+    click_at(centre_of(host_.auto_key_box()));
+    expect("a click turns auto key on", [&] { return host_.host().auto_key(); });
+
+    // Pick the joint in the viewport.
+    click_joint(*joint, false);
+    if (!expect("a click picks the joint", [&] { return selection_is({joint}); }))
+        return;
+    report_.rotation_before = joint->rotation();
+    euler_of(report_.rotation_before, report_.euler_before);
+
+    // Open the panel from the Plug-ins menu.
+    const std::vector<PluginComponent>& components = host_.plugin().components();
+    size_t panel_entry = components.size();
+    for (size_t n = 0; n < components.size(); ++n) {
+        if (IsEqualGUID(components[n].kind, refhost_plugin_kind))
+            panel_entry = n;
+    }
+    if (panel_entry == components.size()) {
+        report_.failures.push_back("the module offers no panel component");
+        return;
+    }
+    PostMessageA(host_.window(), WM_COMMAND, MAKEWPARAM(cmd_plugin_first + panel_entry, 0), 0);
+    if (!expect("the Plug-ins menu opens the panel", [&] {
+            panel_ = host_.panel_window();
+            return panel_ != nullptr && IsWindowVisible(panel_);
+        }))
+        return;
+    report_.linked_with_one = IsWindowEnabled(item(IDC_PITCH_SLIDER)) != 0;
+    report_.guide_while_open = has_guide(scene);
+
+    // Two joints picked: the panel lets go; one again: it links again.
+    click_joint(*second, true);
+    expect("Shift+click picks a second joint", [&] { return selection_is({joint, second}); });
+    report_.unlinked_with_two = pump_until([&] { return !IsWindowEnabled(item(IDC_PITCH_SLIDER)); }, 1000);
+    click_joint(*joint, false);
+    expect("a click picks the joint alone again",
+           [&] { return selection_is({joint}) && IsWindowEnabled(item(IDC_PITCH_SLIDER)); });
+
+    // Drag the Pitch slider's thumb to the right.
+    const Quaternion dragged_from = joint->rotation();
+    activate_for_input(panel_);
+    drag_thumb(item(IDC_PITCH_SLIDER), 40, 8, true);
+    expect("dragging the Pitch slider turns the joint", [&] {
+        const Quaternion& q = joint->rotation();
+        return q.w != dragged_from.w || q.x != dragged_from.x || q.y != dragged_from.y || q.z != dragged_from.z;
+    });
+    expect("the end of the drag writes a key", [&] { return !joint->keys().empty(); }, 1500);
+    pump_for(100);
+
+    // Type an angle into the Yaw box.
+    activate_for_input(panel_, item(IDC_YAW_EDIT));
+    SendMessageA(item(IDC_YAW_EDIT), EM_SETSEL, 0, -1);
+    type_text("35");
+    expect("typing shows 35 in the Yaw box", [&] { return window_text(item(IDC_YAW_EDIT)) == "35"; });
+    pump_for(100);
+
+    // Ctrl + drag on the Roll slider: the limits dialog, answered from inside its loop.
+    ModalAnswerer answerer;
+    answerer.ignore(panel_);
+    answerer.expect("Joint Value Setting", [](HWND dialog) {
+        SetWindowTextA(GetDlgItem(dialog, IDC_LIMIT_MINIMUM), "-30");
+        SetWindowTextA(GetDlgItem(dialog, IDC_LIMIT_CURRENT), "20");
+        SetWindowTextA(GetDlgItem(dialog, IDC_LIMIT_MAXIMUM), "60");
+        release_left_button();
+        key_up(VK_CONTROL);
+        post_button_click(dialog, IDOK);
+    });
+    activate_for_input(panel_);
+    key_down(VK_CONTROL);
+    drag_thumb(item(IDC_ROLL_SLIDER), 12, 3, false);
+    expect("Ctrl+drag opens the limits dialog and OK closes it",
+           [&] { return answerer.all_answered() && IsWindowEnabled(host_.window()); });
+    release_left_button();
+    key_up(VK_CONTROL);
+    pump_for(200);
+    if (answerer.unexpected_count() != 0)
+        report_.failures.push_back("a modal window nobody expected");
+
+    // The picture, with the panel open.
+    pump_pending();
+    RedrawWindow(host_.window(), nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    RedrawWindow(panel_, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    pump_for(150);
+    if (!options_.screenshot_path.empty()) {
+        if (save_windows_picture(host_.window(), panel_, options_.screenshot_path))
+            report_.screenshot = options_.screenshot_path;
+        else
+            report_.failures.push_back("the picture could not be written");
+    }
+    report_.panel_text_before_close[0] = window_text(item(IDC_PITCH_EDIT));
+    report_.panel_text_before_close[1] = window_text(item(IDC_YAW_EDIT));
+    report_.panel_text_before_close[2] = window_text(item(IDC_ROLL_EDIT));
+
+    // Close the panel with its caption's close box.
+    PostMessageA(panel_, WM_SYSCOMMAND, SC_CLOSE, 0);
+    expect("the close box hides the panel", [&] { return !IsWindowVisible(panel_); });
+    pump_pending();
+    report_.guide_after_close = has_guide(scene);
+
+    report_.rotation_after = joint->rotation();
+    euler_of(report_.rotation_after, report_.euler_after);
+    report_.keys = joint->keys();
+    report_.stored_limits = joint->stream_floats(limits_key);
+}
+
+}  // namespace
+
+ScriptedSessionReport run_scripted_session(ReferenceHost& host, const ScriptedSessionOptions& options)
+{
+    ScriptedSessionReport report;
+    Session(host, options, report).run();
+    return report;
+}
+
+std::string scripted_session_summary(const ScriptedSessionReport& report)
+{
+    std::string text;
+    char line[256];
+    auto add = [&](const char* format, auto... values) {
+        std::snprintf(line, sizeof line, format, values...);
+        text += line;
+        text += '\n';
+    };
+    add("joint:            %s", report.joint.c_str());
+    add("rotation before:  (w %.6f, x %.6f, y %.6f, z %.6f)", report.rotation_before.w, report.rotation_before.x,
+        report.rotation_before.y, report.rotation_before.z);
+    add("angles before:    pitch %.3f  yaw %.3f  roll %.3f", report.euler_before[0], report.euler_before[1],
+        report.euler_before[2]);
+    add("rotation after:   (w %.6f, x %.6f, y %.6f, z %.6f)", report.rotation_after.w, report.rotation_after.x,
+        report.rotation_after.y, report.rotation_after.z);
+    add("angles after:     pitch %.3f  yaw %.3f  roll %.3f", report.euler_after[0], report.euler_after[1],
+        report.euler_after[2]);
+    add("panel showed:     Pitch %s  Yaw %s  Roll %s", report.panel_text_before_close[0].c_str(),
+        report.panel_text_before_close[1].c_str(), report.panel_text_before_close[2].c_str());
+    add("panel linked:     one joint picked %s, two picked %s", report.linked_with_one ? "linked" : "NOT linked",
+        report.unlinked_with_two ? "unlinked" : "still linked");
+    add("guide figure:     %s while open, %s after close", report.guide_while_open ? "shown" : "missing",
+        report.guide_after_close ? "still there" : "removed");
+    add("keys written:     %d", static_cast<int>(report.keys.size()));
+    for (const SimMotionKey& key : report.keys)
+        add("  at %-6g (w %.6f, x %.6f, y %.6f, z %.6f)", double(key.time), key.rotation.w, key.rotation.x,
+            key.rotation.y, key.rotation.z);
+    if (report.stored_limits.size() == 6) {
+        const std::vector<float>& l = report.stored_limits;
+        add("limits stored:    pitch %g..%g  yaw %g..%g  roll %g..%g", l[0], l[1], l[2], l[3], l[4], l[5]);
+    } else {
+        add("limits stored:    %d floats", static_cast<int>(report.stored_limits.size()));
+    }
+    if (!report.screenshot.empty())
+        add("screenshot:       %s", report.screenshot.c_str());
+    for (const std::string& failure : report.failures)
+        add("FAILED:           %s", failure.c_str());
+    return text;
+}
+
+bool save_windows_picture(HWND first, HWND second, const std::string& path)
+{
+    RECT a, b, both;
+    if (!GetWindowRect(first, &a))
+        return false;
+    both = a;
+    if (second != nullptr && IsWindowVisible(second) && GetWindowRect(second, &b))
+        UnionRect(&both, &a, &b);
+    const int w = both.right - both.left, h = both.bottom - both.top;
+    if (w <= 0 || h <= 0)
+        return false;
+
+    HDC screen = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(screen);
+    BITMAPINFO info = {};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = w;
+    info.bmiHeader.biHeight = -h;  // top row first
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    bool ok = bitmap != nullptr;
+    std::vector<uint8_t> rgb;
+    if (ok) {
+        HGDIOBJ old = SelectObject(memory, bitmap);
+        ok = BitBlt(memory, 0, 0, w, h, screen, both.left, both.top, SRCCOPY) != 0;
+        GdiFlush();
+        SelectObject(memory, old);
+    }
+    if (ok) {
+        const uint8_t* bgrx = static_cast<const uint8_t*>(bits);
+        rgb.resize(static_cast<size_t>(w) * h * 3);
+        for (size_t i = 0, n = static_cast<size_t>(w) * h; i < n; ++i) {
+            rgb[i * 3 + 0] = bgrx[i * 4 + 2];
+            rgb[i * 3 + 1] = bgrx[i * 4 + 1];
+            rgb[i * 3 + 2] = bgrx[i * 4 + 0];
+        }
+    }
+    if (bitmap != nullptr)
+        DeleteObject(bitmap);
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+    if (!ok)
+        return false;
+    const std::vector<uint8_t> png = encode_png(w, h, rgb);
+    std::ofstream file(path, std::ios::binary | std::ios::trunc);
+    file.write(reinterpret_cast<const char*>(png.data()), static_cast<std::streamsize>(png.size()));
+    return static_cast<bool>(file);
+}

@@ -1,0 +1,46 @@
+#pragma once
+// A short session at the reference host, played with real input where a user
+// would use the mouse or the keys: pick a joint, open the panel, show the
+// unlinking with two joints picked, drag a slider, type an angle, set limits
+// in the dialog, take a picture, close the panel. What happened is gathered
+// from the scene itself.
+#include <string>
+#include <vector>
+#include "refhost/reference_host.h"
+
+struct ScriptedSessionOptions {
+    std::string joint = "Elbow";        // the joint to pose
+    std::string second_joint = "Wrist"; // picked together with it, to unlink
+    float key_time = 10;                // the timeline stands here with auto key on
+    std::string screenshot_path;        // the window with the panel open; none: no picture
+};
+
+struct ScriptedSessionReport {
+    std::vector<std::string> failures;   // steps whose effect never showed
+    std::string joint;
+    Quaternion rotation_before{1, 0, 0, 0}, rotation_after{1, 0, 0, 0};
+    float euler_before[3] = {};          // pitch, yaw, roll in degrees
+    float euler_after[3] = {};
+    std::string panel_text_before_close[3];  // the panel's Pitch, Yaw, Roll boxes
+    bool linked_with_one = false;        // the panel's joint controls enabled with one joint picked
+    bool unlinked_with_two = false;      // and disabled with two
+    bool guide_while_open = false;       // "#Kelvaro_Guide" in the scene while the panel was open
+    bool guide_after_close = false;
+    std::vector<SimMotionKey> keys;      // the joint's keys after the session
+    std::vector<float> stored_limits;    // the record stored with the shape (six floats)
+    std::string screenshot;              // the picture's path, once written
+
+    bool ok() const { return failures.empty(); }
+};
+
+// Runs the session on a host made with create() and a scene holding the
+// joints named in the options. Shows the host's window.
+ScriptedSessionReport run_scripted_session(ReferenceHost& host, const ScriptedSessionOptions& options);
+
+// A few lines for a person: rotations and angles before and after, the keys,
+// the limits stored, and the steps that failed.
+std::string scripted_session_summary(const ScriptedSessionReport& report);
+
+// Writes a PNG of the screen area that covers both windows (the panel is a
+// window of its own, owned by the host's). False when nothing could be read.
+bool save_windows_picture(HWND first, HWND second, const std::string& path);
