@@ -330,3 +330,62 @@ TEST_F(SliderTest, RealTypedLimitsWithEnterAreStored)
     EXPECT_EQ(item_text(IDC_YAW_EDIT), "-5.500000");
     EXPECT_EQ(slider_position(IDC_YAW_SLIDER), -5);
 }
+
+TEST_F(SliderTest, SliderNotificationsDuringTheDialogChangeNeitherAxisNorDialog)
+{
+    // The drag that opened the dialog may go on inside its loop, and another
+    // slider may report too: none of it may open a second dialog or move the
+    // axis the dialog stores into.
+    ModalAnswerer answerer;
+    answerer.ignore(panel());
+    answerer.expect("Joint Value Setting", [&](HWND dialog) {
+        synthesised_thumb_track(IDC_ROLL_SLIDER, 40);
+        synthesised_end_track(IDC_ROLL_SLIDER);
+        SendMessageA(panel(), WM_HSCROLL, MAKEWPARAM(TB_PAGEDOWN, 0),
+                     reinterpret_cast<LPARAM>(item(IDC_YAW_SLIDER)));
+        fill_limits_and_press("-50", "-20", "50", IDOK)(dialog);
+    });
+    set_control_key_state(true);
+    synthesised_thumb_track(IDC_YAW_SLIDER, 3);
+    set_control_key_state(false);
+
+    EXPECT_EQ(answerer.unexpected_count(), 0);
+    EXPECT_EQ(answerer.seen().size(), 1u);
+    EXPECT_EQ(joint_link.active_slider, IDC_YAW_SLIDER);
+    EXPECT_EQ(joint_link.yaw.minimum, -50);
+    EXPECT_EQ(joint_link.yaw.current, -20);
+    EXPECT_EQ(joint_link.roll.current, 0);
+    EXPECT_EQ(joint_link.roll.minimum, -180);
+    EXPECT_EQ(slider_position(IDC_YAW_SLIDER), -20);
+    EXPECT_EQ(joint->keys().size(), 0u);
+}
+
+TEST_F(SliderTest, TheAutoShadeTimerKeepsRunningInsideTheDialog)
+{
+    SendMessageA(item(IDC_AUTOSHADE), BM_SETCHECK, BST_CHECKED, 0);
+    SendMessageA(panel(), WM_COMMAND, MAKEWPARAM(IDC_AUTOSHADE, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(item(IDC_AUTOSHADE)));
+    RECT frame;
+    GetWindowRect(panel(), &frame);
+    move_cursor({frame.right + 40, frame.bottom + 40});
+
+    int width_inside = 0;
+    ModalAnswerer answerer;
+    answerer.ignore(panel());
+    answerer.expect("Joint Value Setting", [&](HWND dialog) {
+        // Let the panel's own timer tick in this loop before cancelling.
+        pump_until([&] {
+            RECT r;
+            GetWindowRect(panel(), &r);
+            return r.right - r.left == 120;
+        }, 1000);
+        RECT r;
+        GetWindowRect(panel(), &r);
+        width_inside = r.right - r.left;
+        post_button_click(dialog, IDCANCEL);
+    });
+    set_control_key_state(true);
+    synthesised_thumb_track(IDC_PITCH_SLIDER, 3);
+    set_control_key_state(false);
+    EXPECT_EQ(width_inside, 120);
+}
