@@ -13,6 +13,7 @@ enum : int {
     cmd_view_front = 120,
     cmd_view_side = 121,
     cmd_view_top = 122,
+    cmd_view_fit = 123,
     cmd_language_english = 130,
     cmd_language_japanese = 131,
     cmd_plugin_first = 200,  // the n-th component of the Plug-ins menu is cmd_plugin_first + n

@@ -132,9 +132,9 @@ int main(int argc, char** argv)
     options.japanese = line.language < 0 ? PRIMARYLANGID(GetUserDefaultUILanguage()) == LANG_JAPANESE
                                          : line.language == 1;
     if (line.script || !line.show_limits.empty()) {
-        options.x = 40;
+        options.x = 10;
         options.y = 40;
-        options.width = 900;
+        options.width = 860;
         options.height = 620;
     }
 

@@ -359,6 +359,7 @@ void ReferenceHost::build_menu()
     AppendMenuA(view_menu_, MF_STRING, cmd_view_front, "&Front\tCtrl+1");
     AppendMenuA(view_menu_, MF_STRING, cmd_view_side, "&Side\tCtrl+2");
     AppendMenuA(view_menu_, MF_STRING, cmd_view_top, "&Top\tCtrl+3");
+    AppendMenuA(view_menu_, MF_STRING, cmd_view_fit, "F&it the figure\tF");
     AppendMenuA(view_menu_, MF_SEPARATOR, 0, nullptr);
     AppendMenuA(view_menu_, MF_STRING, cmd_language_english, "Plug-in names in &English");
     AppendMenuA(view_menu_, MF_STRING, cmd_language_japanese, "Plug-in names in &Japanese");
@@ -552,6 +553,7 @@ void ReferenceHost::on_command(int id, int code, HWND control)
     case cmd_view_front: set_view(ViewDirection::front); break;
     case cmd_view_side: set_view(ViewDirection::side); break;
     case cmd_view_top: set_view(ViewDirection::top); break;
+    case cmd_view_fit: view_.fit_and_redraw(); break;
     case cmd_language_english: set_language(false); break;
     case cmd_language_japanese: set_language(true); break;
     }

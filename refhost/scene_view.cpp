@@ -94,25 +94,38 @@ void SceneView::fit()
 {
     centre_ = WorldPoint();
     reach_ = 300;
+    zoom_ = 1;
     if (scene_ == nullptr)
         return;
-    std::vector<WorldPoint> points;
+    // Around the figure as it stands, with room for a guide arm and a swing.
+    bool any = false;
+    WorldPoint low, high;
+    auto take = [&](const WorldPoint& p) {
+        if (!any) {
+            low = high = p;
+            any = true;
+        }
+        low.x = std::min(low.x, p.x), low.y = std::min(low.y, p.y), low.z = std::min(low.z, p.z);
+        high.x = std::max(high.x, p.x), high.y = std::max(high.y, p.y), high.z = std::max(high.z, p.z);
+    };
     for (SimShape* shape : scene_->shapes()) {
-        if (shape->is_part())
-            points.push_back(world_anchor(*shape));
+        if (shape->is_part() && shape->parent() != nullptr && shape->parent()->parent() != nullptr)
+            take(world_anchor(*shape));
+        if (shape->is_line() && shape->parent() != nullptr) {
+            for (const SimPoint& point : shape->points())
+                take(world_point(*shape->parent(), WorldPoint{point.position.x, point.position.y, point.position.z}));
+        }
     }
-    if (points.empty())
+    if (!any)
         return;
-    // Around the first joint (the root of the chain): every pose of the
-    // figure stays within the farthest part plus a guide arm.
-    std::vector<SimShape*> joints = pickable();
-    centre_ = joints.empty() ? points.front() : world_anchor(*joints.front());
-    double farthest = 0;
-    for (const WorldPoint& p : points) {
-        const double dx = p.x - centre_.x, dy = p.y - centre_.y, dz = p.z - centre_.z;
-        farthest = std::max(farthest, std::sqrt(dx * dx + dy * dy + dz * dz));
-    }
-    reach_ = farthest + 100.0 * scene_->size_unit() * 0.6 + 20;
+    centre_ = WorldPoint{(low.x + high.x) / 2, (low.y + high.y) / 2, (low.z + high.z) / 2};
+    reach_ = std::max({high.x - low.x, high.y - low.y, high.z - low.z}) / 2 + 60 * std::max(1.0f, scene_->size_unit());
+}
+
+void SceneView::fit_and_redraw()
+{
+    fit();
+    redraw();
 }
 
 POINT SceneView::project(const WorldPoint& p) const
@@ -120,7 +133,7 @@ POINT SceneView::project(const WorldPoint& p) const
     RECT area;
     GetClientRect(window_, &area);
     const double w = area.right, h = area.bottom;
-    const double scale = std::max(0.05, std::min(w, h) / (2.0 * reach_));
+    const double scale = std::max(0.05, zoom_ * std::min(w, h) / (2.0 * reach_));
     double across = 0, up = 0;
     const double dx = p.x - centre_.x, dy = p.y - centre_.y, dz = p.z - centre_.z;
     switch (direction_) {
@@ -183,6 +196,10 @@ void SceneView::on_key(WPARAM key)
 {
     if (scene_ == nullptr)
         return;
+    if (key == 'F') {
+        fit_and_redraw();
+        return;
+    }
     if (key == VK_ESCAPE) {
         select({});
         return;
@@ -251,13 +268,12 @@ void SceneView::paint(HDC dc, const RECT& area)
         }
     }
 
-    // Bones: from each part to the parts it holds.
+    // Bones: from each ball joint to the parts it holds.
     HPEN bone = CreatePen(PS_SOLID, 6, RGB(96, 112, 140));
     SelectObject(dc, bone);
     const std::vector<SimShape*> shapes = scene_->shapes();
     for (SimShape* shape : shapes) {
-        if (!shape->is_part() || shape->parent() == nullptr || !shape->parent()->is_part() ||
-            shape->parent()->parent() == nullptr)
+        if (!shape->is_part() || shape->parent() == nullptr || !shape->parent()->is_ball_joint())
             continue;
         if (shape->name() == "#Kelvaro_Guide")
             continue;
@@ -325,7 +341,7 @@ void SceneView::paint(HDC dc, const RECT& area)
         const char* note = "(more than one shape active: the panel lets go of its joint)";
         TextOutA(dc, 8, y, note, static_cast<int>(std::strlen(note)));
     }
-    const char* hint = "Click a joint to select it, Shift+click to add one; Tab or arrows step, Esc selects none.";
+    const char* hint = "Click a joint to select it, Shift+click to add one; Tab or arrows step, Esc selects none; wheel zooms, F fits.";
     SetTextColor(dc, RGB(110, 110, 110));
     TextOutA(dc, 8, area.bottom - 20, hint, static_cast<int>(std::strlen(hint)));
 
@@ -379,6 +395,12 @@ LRESULT SceneView::handle(UINT message, WPARAM wparam, LPARAM lparam)
     case WM_LBUTTONDOWN: {
         const POINT p = {static_cast<short>(LOWORD(lparam)), static_cast<short>(HIWORD(lparam))};
         on_click(p, (wparam & (MK_SHIFT | MK_CONTROL)) != 0);
+        return 0;
+    }
+    case WM_MOUSEWHEEL: {
+        const int notches = GET_WHEEL_DELTA_WPARAM(wparam) / WHEEL_DELTA;
+        zoom_ = std::min(20.0, std::max(0.05, zoom_ * std::pow(1.25, notches)));
+        redraw();
         return 0;
     }
     case WM_GETDLGCODE:

@@ -2,7 +2,7 @@
 // The viewport: the scene drawn with GDI in an orthographic view, with the
 // joints to click on.
 //
-// Drawn, back to front: a grid every 50 units, the bones (from each part to
+// Drawn, back to front: a grid every 50 units, the bones (from each ball joint to
 // the parts it holds), every line in its colour (the plug-in's guide among
 // them), the joints as rings (filled orange when active) with their names,
 // and a caption with the view and the active joint's rotation.
@@ -33,6 +33,8 @@ public:
     ViewDirection direction() const { return direction_; }
     // Repaints now.
     void redraw();
+    // Fits the view around the figure as it stands, and repaints.
+    void fit_and_redraw();
 
     // The shapes that a click or a key can pick: the ball joints, in scene order.
     std::vector<SimShape*> pickable() const;
@@ -58,4 +60,5 @@ private:
     SelectHandler on_select_;
     WorldPoint centre_;    // the world point at the middle of the view
     double reach_ = 300;   // world units from the centre that the view must show
+    double zoom_ = 1;      // the mouse wheel's factor on top of the fit
 };

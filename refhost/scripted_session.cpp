@@ -118,6 +118,12 @@ void Session::run()
         }))
         return;
     report_.linked_with_one = IsWindowEnabled(item(IDC_PITCH_SLIDER)) != 0;
+    // The user moves the panel off the figure, beside the host's window.
+    RECT main_frame;
+    GetWindowRect(host_.window(), &main_frame);
+    SetWindowPos(panel_, nullptr, main_frame.right + 8, main_frame.top + 60, 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    pump_pending();
     report_.guide_while_open = has_guide(scene);
 
     // Two joints picked: the panel lets go; one again: it links again.
@@ -127,6 +133,13 @@ void Session::run()
     click_joint(*joint, false);
     expect("a click picks the joint alone again",
            [&] { return selection_is({joint}) && IsWindowEnabled(item(IDC_PITCH_SLIDER)); });
+
+    // Type an angle into the Yaw box.
+    activate_for_input(panel_, item(IDC_YAW_EDIT));
+    SendMessageA(item(IDC_YAW_EDIT), EM_SETSEL, 0, -1);
+    type_text("35");
+    expect("typing shows 35 in the Yaw box", [&] { return window_text(item(IDC_YAW_EDIT)) == "35"; });
+    pump_for(100);
 
     // Drag the Pitch slider's thumb to the right.
     const Quaternion dragged_from = joint->rotation();
@@ -139,13 +152,12 @@ void Session::run()
     expect("the end of the drag writes a key", [&] { return !joint->keys().empty(); }, 1500);
     pump_for(100);
 
-    // Type an angle into the Yaw box.
-    activate_for_input(panel_, item(IDC_YAW_EDIT));
-    SendMessageA(item(IDC_YAW_EDIT), EM_SETSEL, 0, -1);
-    type_text("35");
-    expect("typing shows 35 in the Yaw box", [&] { return window_text(item(IDC_YAW_EDIT)) == "35"; });
-    pump_for(100);
-
+    // Ten frames on, with the keyboard on the timeline (Page Down). The
+    // panel relinks (notify_refresh) and shows the keyed pose.
+    activate_for_input(host_.window(), host_.time_slider());
+    press_key(VK_NEXT);
+    const float second_time = options_.key_time + 10;
+    expect("Page Down on the timeline moves ten frames on", [&] { return scene.current_time() == second_time; });
     // Ctrl + drag on the Roll slider: the limits dialog, answered from inside its loop.
     ModalAnswerer answerer;
     answerer.ignore(panel_);
@@ -167,6 +179,15 @@ void Session::run()
     pump_for(200);
     if (answerer.unexpected_count() != 0)
         report_.failures.push_back("a modal window nobody expected");
+
+    // One more drag: the Roll slider pushed past its new minimum.
+    activate_for_input(panel_);
+    drag_thumb(item(IDC_ROLL_SLIDER), -70, 7, true);
+    expect("the second drag writes a key at the new time", [&] {
+        const std::vector<SimMotionKey>& keys = joint->keys();
+        return !keys.empty() && keys.back().time == second_time;
+    });
+    pump_for(100);
 
     // The picture, with the panel open.
     pump_pending();

@@ -1,8 +1,9 @@
 #pragma once
 // A short session at the reference host, played with real input where a user
-// would use the mouse or the keys: pick a joint, open the panel, show the
-// unlinking with two joints picked, drag a slider, type an angle, set limits
-// in the dialog, take a picture, close the panel. What happened is gathered
+// would use the mouse or the keys: turn auto key on, pick a joint, open the
+// panel, show the unlinking with two joints picked, type an angle, drag a
+// slider (a key), step the timeline on, set limits in the dialog, drag against
+// the new limit (a second key), take a picture, close the panel. What happened is gathered
 // from the scene itself.
 #include <string>
 #include <vector>
@@ -11,7 +12,7 @@
 struct ScriptedSessionOptions {
     std::string joint = "Elbow";        // the joint to pose
     std::string second_joint = "Wrist"; // picked together with it, to unlink
-    float key_time = 10;                // the timeline stands here with auto key on
+    float key_time = 10;                // the first key's time; the second is ten frames on
     std::string screenshot_path;        // the window with the panel open; none: no picture
 };
 
