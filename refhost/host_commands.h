@@ -26,6 +26,7 @@ enum : int {
     id_auto_key = 504,
     id_keys_label = 505,
     id_time_label = 506,
+    id_key_strip = 507,
 
     // Posted to the main window when the scene changed under the plug-in's
     // calls; coalesced, so a drag repaints once per step.

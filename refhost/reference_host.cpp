@@ -12,7 +12,7 @@ namespace {
 
 const char* const host_class_name = "KelvaroReferenceHost";
 const int list_width = 190;
-const int timeline_height = 64;
+const int timeline_height = 80;
 const int time_frames = 100;  // the timeline runs from frame 0 to 100
 
 std::string file_name_of(const std::string& path)
@@ -206,6 +206,7 @@ void ReferenceHost::set_time(float time)
     std::snprintf(text, sizeof text, "%g", double(time));
     SetWindowTextA(time_value_, text);
     pose_from_keys();
+    update_timeline();
     notify_refresh();
     view_.redraw();
 }
@@ -436,6 +437,12 @@ void ReferenceHost::update_timeline()
     }
     SetWindowTextA(keys_label_, text.c_str());
     InvalidateRect(time_slider_, nullptr, TRUE);
+    std::vector<float> times;
+    if (joint != nullptr) {
+        for (const SimMotionKey& key : joint->keys())
+            times.push_back(key.time);
+    }
+    key_strip_.show(times, scene().current_time());
 }
 
 void ReferenceHost::update_title()
@@ -496,6 +503,8 @@ void ReferenceHost::on_create()
     time_value_ = child(0, "STATIC", "0", SS_LEFT, id_time_value);
     auto_key_box_ = child(0, "BUTTON", "Auto key", WS_TABSTOP | BS_AUTOCHECKBOX, id_auto_key);
     keys_label_ = child(0, "STATIC", "Keys: select a joint", SS_LEFT, id_keys_label);
+    key_strip_.create(window_, id_key_strip, time_slider_);
+    key_strip_.set_time_handler([this](float time) { set_time(time); });
 }
 
 void ReferenceHost::on_size(int width, int height)
@@ -508,7 +517,8 @@ void ReferenceHost::on_size(int width, int height)
     MoveWindow(time_slider_, 44, row, std::max(100, width - 44 - 330), 32, TRUE);
     MoveWindow(time_value_, width - 280, row + 6, 40, 18, TRUE);
     MoveWindow(auto_key_box_, width - 230, row + 4, 90, 20, TRUE);
-    MoveWindow(keys_label_, 8, row + 34, width - 16, 18, TRUE);
+    MoveWindow(key_strip_.window(), 44, row + 30, std::max(100, width - 44 - 330), 14, TRUE);
+    MoveWindow(keys_label_, 8, row + 48, width - 16, 18, TRUE);
 }
 
 void ReferenceHost::on_command(int id, int code, HWND control)

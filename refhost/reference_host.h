@@ -10,7 +10,9 @@
 //   | extended  |  or Ctrl + click to add one, Tab / arrows to    |
 //   | selection)|  step through the joints, Esc for none          |
 //   +-----------+-------------------------------------------------+
-//   | Time [=====|=====]  10   [x] Auto key   Keys of Elbow: 0 10 |
+//   | Time [=====|=====]  10   [x] Auto key                       |
+//   |        <>   <>      (the keys; a click goes to the nearest)   |
+//   | Keys of Elbow: 0 10                                         |
 //   +-------------------------------------------------------------+
 //
 // What the host tells the plug-in, and when:
@@ -28,6 +30,7 @@
 #include <string>
 #include <vector>
 #include <windows.h>
+#include "refhost/key_strip.h"
 #include "refhost/plugin_module.h"
 #include "refhost/scene_view.h"
 #include "simhost/simhost.h"
@@ -77,6 +80,7 @@ public:
     HWND time_slider() const { return time_slider_; }
     HWND auto_key_box() const { return auto_key_box_; }
     HWND keys_label() const { return keys_label_; }
+    const KeyStrip& key_strip() const { return key_strip_; }
     // The plug-in's own window (owned by ours), or none while it has made none.
     HWND panel_window() const;
     SimHost& host() { return host_; }
@@ -119,6 +123,7 @@ private:
     SimHost host_;
     PluginModule plugin_;
     SceneView view_;
+    KeyStrip key_strip_;
     HWND window_ = nullptr;
     HWND shape_list_ = nullptr;
     HWND time_label_ = nullptr;
