@@ -152,6 +152,12 @@ POINT SceneView::client_point(const SimShape& shape) const
     return project(world_anchor(shape));
 }
 
+POINT SceneView::painted_point(const SimShape& joint) const
+{
+    auto at = painted_.find(&joint);
+    return at != painted_.end() ? at->second : POINT{-1, -1};
+}
+
 SimShape* SceneView::hit(POINT client) const
 {
     SimShape* best = nullptr;
@@ -239,6 +245,8 @@ void SceneView::paint(HDC dc, const RECT& area)
     HBRUSH background = CreateSolidBrush(RGB(246, 246, 242));
     FillRect(dc, &area, background);
     DeleteObject(background);
+    ++paint_count_;
+    painted_.clear();
     if (scene_ == nullptr)
         return;
     SetBkMode(dc, TRANSPARENT);
@@ -309,6 +317,7 @@ void SceneView::paint(HDC dc, const RECT& area)
         if (!shape->is_ball_joint() && shape->children().empty() == false)
             continue;  // a plain part that only groups others
         const POINT p = project(world_anchor(*shape));
+        painted_[shape] = p;
         const int r = shape->is_ball_joint() ? joint_radius : joint_radius - 3;
         SelectObject(dc, is_selected(*scene_, shape) ? active : idle);
         Ellipse(dc, p.x - r, p.y - r, p.x + r + 1, p.y + r + 1);
@@ -407,10 +416,6 @@ LRESULT SceneView::handle(UINT message, WPARAM wparam, LPARAM lparam)
         return DLGC_WANTALLKEYS | DLGC_WANTARROWS | DLGC_WANTTAB;
     case WM_KEYDOWN:
         on_key(wparam);
-        return 0;
-    case WM_SETFOCUS:
-    case WM_KILLFOCUS:
-        InvalidateRect(window_, nullptr, FALSE);
         return 0;
     }
     return DefWindowProcA(window_, message, wparam, lparam);

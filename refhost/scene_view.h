@@ -7,6 +7,7 @@
 // them), the joints as rings (filled orange when active) with their names,
 // and a caption with the view and the active joint's rotation.
 #include <functional>
+#include <map>
 #include <vector>
 #include <windows.h>
 #include "refhost/scene_geometry.h"
@@ -42,6 +43,11 @@ public:
     POINT client_point(const SimShape& shape) const;
     // The pickable shape within a few pixels of the point, or none.
     SimShape* hit(POINT client) const;
+    // Where the last paint drew a joint (none drawn: -1, -1), and how many
+    // paints there were: what the screen shows, as against client_point,
+    // which is where the joint stands now.
+    POINT painted_point(const SimShape& joint) const;
+    int paint_count() const { return paint_count_; }
 
 private:
     static LRESULT CALLBACK window_proc(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
@@ -61,4 +67,6 @@ private:
     WorldPoint centre_;    // the world point at the middle of the view
     double reach_ = 300;   // world units from the centre that the view must show
     double zoom_ = 1;      // the mouse wheel's factor on top of the fit
+    std::map<const SimShape*, POINT> painted_;
+    int paint_count_ = 0;
 };

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <commctrl.h>
 #include <cstdio>
+#include <cstring>
 #include <fstream>
 #include "math/euler_angles.h"
 #include "panel/resource.h"
@@ -26,6 +27,20 @@ POINT centre_of(HWND window)
     RECT r;
     GetWindowRect(window, &r);
     return POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+}
+
+std::string utf8_of_code_page_932(const std::string& text)
+{
+    const int wide_size = MultiByteToWideChar(932, 0, text.c_str(), -1, nullptr, 0);
+    if (wide_size <= 0)
+        return text;
+    std::wstring wide(static_cast<size_t>(wide_size), L'\0');
+    MultiByteToWideChar(932, 0, text.c_str(), -1, &wide[0], wide_size);
+    const int size = WideCharToMultiByte(CP_UTF8, 0, wide.c_str(), -1, nullptr, 0, nullptr, nullptr);
+    std::string utf8(static_cast<size_t>(size), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, wide.c_str(), -1, &utf8[0], size, nullptr, nullptr);
+    utf8.resize(std::strlen(utf8.c_str()));
+    return utf8;
 }
 
 bool has_guide(SimScene& scene)
@@ -75,6 +90,8 @@ void Session::run()
     SimShape* joint = scene.find(options_.joint);
     SimShape* second = scene.find(options_.second_joint);
     report_.joint = options_.joint;
+    for (const PluginComponent& component : host_.plugin().components())
+        report_.plugin_names.push_back(component.name);
     if (joint == nullptr || !joint->is_ball_joint() || second == nullptr) {
         report_.failures.push_back("the scene lacks the joints " + options_.joint + " and " + options_.second_joint);
         return;
@@ -234,6 +251,10 @@ std::string scripted_session_summary(const ScriptedSessionReport& report)
         text += line;
         text += '\n';
     };
+    std::string names;
+    for (const std::string& name : report.plugin_names)
+        names += (names.empty() ? "" : " | ") + utf8_of_code_page_932(name);
+    add("plug-ins menu:    %s", names.c_str());
     add("joint:            %s", report.joint.c_str());
     add("rotation before:  (w %.6f, x %.6f, y %.6f, z %.6f)", report.rotation_before.w, report.rotation_before.x,
         report.rotation_before.y, report.rotation_before.z);

@@ -19,6 +19,7 @@ struct ScriptedSessionOptions {
 struct ScriptedSessionReport {
     std::vector<std::string> failures;   // steps whose effect never showed
     std::string joint;
+    std::vector<std::string> plugin_names;  // the Plug-ins menu, code page 932
     Quaternion rotation_before{1, 0, 0, 0}, rotation_after{1, 0, 0, 0};
     float euler_before[3] = {};          // pitch, yaw, roll in degrees
     float euler_after[3] = {};

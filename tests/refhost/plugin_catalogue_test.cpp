@@ -123,3 +123,29 @@ TEST(PluginCatalogue, SelectionRelinksAndTimeRefreshesWithTheKeyedPose)
     EXPECT_NEAR(elbow->rotation().w, 0.9238795f, 1e-6f);  // 45 degrees about z
     EXPECT_NEAR(elbow->rotation().z, 0.3826834f, 1e-6f);
 }
+
+TEST(PluginCatalogue, TheViewShowsAJointTurnedByThePluginWithoutBeingAsked)
+{
+    std::unique_ptr<ReferenceHost> host = make_host(sample_scene_path());
+    host->show(SW_SHOW);
+    SimShape* elbow = host->scene().find("Elbow");
+    SimShape* wrist = host->scene().find("Wrist");
+    host->select({elbow});
+    host->open_panel();
+    HWND panel = host->panel_window();
+    ASSERT_TRUE(pump_until([&] { return IsWindowVisible(panel) != 0; }));
+    pump_pending();
+    const POINT before = host->view().painted_point(*wrist);
+    ASSERT_EQ(before.x, host->view().client_point(*wrist).x);
+
+    // RESET turns the elbow back to no rotation through the host's
+    // set_rotation; the host repaints on its own, and the wrist moves.
+    SendMessageA(GetDlgItem(panel, 1011), BM_CLICK, 0, 0);
+    EXPECT_EQ(elbow->rotation().w, 1.0f);
+    const POINT now = host->view().client_point(*wrist);
+    EXPECT_NE(now.y, before.y);
+    EXPECT_TRUE(pump_until([&] {
+        const POINT painted = host->view().painted_point(*wrist);
+        return painted.x == now.x && painted.y == now.y;
+    }));
+}
