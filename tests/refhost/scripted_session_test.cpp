@@ -120,3 +120,14 @@ TEST(ScriptedSession, StoredLimitsSurviveSavingAndAFreshHost)
     host->destroy();
     DeleteFileA(saved.c_str());
 }
+
+TEST(ScriptedSession, TheSummaryShowsThePluginNamesInUtf8)
+{
+    ScriptedSessionReport report;
+    report.plugin_names = {"Kelvaro\x91\x80\x8d\xec...", "Kelvaro\x91\xae\x90\xab\x83N\x83\x8a\x83\x41"};
+    const std::string summary = scripted_session_summary(report);
+    EXPECT_NE(summary.find("plug-ins menu:    Kelvaro\xe6\x93\x8d\xe4\xbd\x9c... | "
+                           "Kelvaro\xe5\xb1\x9e\xe6\x80\xa7\xe3\x82\xaf\xe3\x83\xaa\xe3\x82\xa2\n"),
+              std::string::npos)
+        << summary;
+}
