@@ -41,8 +41,9 @@ void place_from_registry(HWND window)
     panel_state.full_width = frame.right - frame.left;
     panel_state.full_height = frame.bottom - frame.top;
     uint32_t packed = load_panel_position();
-    SetWindowPos(window, nullptr, static_cast<short>(packed & 0xFFFF) & 0xFFFF, packed >> 16, 0,
-                 0, SWP_NOSIZE | SWP_NOZORDER);
+    int x = packed & 0xFFFF;
+    int y = packed >> 16;
+    SetWindowPos(window, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
 }
 
 BOOL on_init_dialog(HWND window)

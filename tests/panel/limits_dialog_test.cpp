@@ -11,6 +11,7 @@
 #include "support/message_pump.h"
 #include "support/modal_answer.h"
 #include "support/real_input.h"
+#include "support/screenshot.h"
 
 namespace {
 
@@ -120,6 +121,12 @@ TEST_F(LimitsDialogTest, ShowsTheActiveAxisAndStoresAPinnedAxis)
     ModalAnswerer answerer;
     answerer.expect(dialog_caption, [&](HWND dialog) {
         shown = read_fields(dialog);
+        // For the picture only: let the new window reach the screen first.
+        pump_for(300);
+        RedrawWindow(dialog, nullptr, nullptr,
+                     RDW_FRAME | RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+        pump_pending();
+        save_window_screenshot(dialog, "limits_dialog.png");
         fill_limits_and_press("30", "30", "30", IDOK)(dialog);
     });
     EXPECT_EQ(run_dialog(), 1);
