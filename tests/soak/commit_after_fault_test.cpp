@@ -1,0 +1,57 @@
+// Found by the soak: a host exception that passes through a typed commit
+// (here set_rotation failing inside apply_axis_change) must not leave the
+// commit chain unable to write texts back afterwards. The exception unwinds
+// the panel's frames without running their destructors.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include "joint/joint_link.h"
+#include "panel/limits_dialog.h"
+#include "panel/panel_state.h"
+#include "panel/resource.h"
+#include "soak_world.h"
+
+namespace {
+
+std::string edit_text(HWND edit)
+{
+    char text[64] = {};
+    GetWindowTextA(edit, text, sizeof text);
+    return text;
+}
+
+void type_key(HWND edit, char key)
+{
+    SendMessageA(edit, WM_CHAR, static_cast<unsigned char>(key), 1);
+}
+
+}  // namespace
+
+TEST(CommitAfterHostFault, DISABLED_TextsBeyondTheLimitAreStillRewrittenAfterFaultsInsideCommits)
+{
+    SoakWorld world(9);
+    ASSERT_NE(joint_link.joint, nullptr);
+    HWND edit = GetDlgItem(panel_state.panel_window, IDC_PITCH_EDIT);
+    SetFocus(edit);
+    ASSERT_EQ(GetFocus(), edit);
+
+    // Three keystrokes whose commits the host interrupts.
+    for (int i = 0; i < 3; ++i) {
+        world.host().fail_call(SimOperation::set_rotation, 1, 7);
+        HostCatch caught;
+        EXPECT_FALSE(host_try([&] { type_key(edit, '1'); }, &caught));
+        world.host().clear_faults();
+    }
+
+    // Now a keystroke that makes the text exceed the maximum of 180.
+    SendMessageA(edit, EM_SETSEL, 0, -1);
+    type_key(edit, '9');
+    type_key(edit, '9');
+    type_key(edit, '9');
+    EXPECT_FLOAT_EQ(joint_link.pitch.current, 180.0f);
+    EXPECT_EQ(edit_text(edit), "180.000000");
+
+    // And a letter still puts the saved text back.
+    type_key(edit, 'x');
+    EXPECT_TRUE(is_numeric_text(edit_text(edit).c_str())) << edit_text(edit);
+}

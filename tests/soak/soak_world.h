@@ -1,0 +1,113 @@
+#pragma once
+// The soak world: the simulated host with a few shapes of every kind, a plain
+// window as the host's main window, and the panel made from its template and
+// driven by the panel and joint code linked in directly (not through
+// Kelvaro.dll: the invariants below look into JointLink and PanelState). The
+// host's side of the panel component (open, the two scene notifications) and
+// of the clear command is played here the way the module's components do it.
+//
+// run() draws operations at random from what the host and the user do and
+// checks the invariants after every one; the first broken one is a test
+// failure that names the seed, the operation's number and the last operations.
+#include <cstdint>
+#include <deque>
+#include <string>
+#include <vector>
+
+#include "modal_autoanswer.h"
+#include "random_text.h"
+#include "simhost/simhost.h"
+
+enum class SoakOperation : int {
+    select,
+    store_limits,
+    relink,
+    refresh,
+    drag,
+    page_click,
+    type_text,
+    paste_text,
+    limits_dialog,
+    undo,
+    reset,
+    close_panel,
+    open_panel,
+    autoshade,
+    clear_attribute,
+    auto_key_and_time,
+    host_fault,
+    count
+};
+
+const char* soak_operation_name(SoakOperation operation);
+
+class SoakWorld {
+public:
+    explicit SoakWorld(uint32_t seed);
+    ~SoakWorld();
+    SoakWorld(const SoakWorld&) = delete;
+    SoakWorld& operator=(const SoakWorld&) = delete;
+
+    // Runs operations drawn at random; false (with a test failure) at the
+    // first broken invariant.
+    bool run(int operations);
+    // Runs one operation of the given kind (with its details drawn at random).
+    void perform(SoakOperation operation);
+    // The first invariant that does not hold now; empty when all hold.
+    std::string broken_invariant() const;
+
+    int performed(SoakOperation operation) const { return performed_[static_cast<int>(operation)]; }
+    int faults_caught() const { return faults_caught_; }
+    // Per kind of operation: how many ran and how long they took.
+    std::string time_report() const;
+    const ModalAutoanswer& answerer() const { return answerer_; }
+    SimHost& host() { return host_; }
+
+private:
+    void open();
+    void notify_relink();
+    void notify_refresh();
+    void after_link_attempt();
+    void select_random();
+    void store_random_limits();
+    void drag();
+    void page_click();
+    void type_text();
+    void paste_text();
+    void limits_dialog();
+    void click(int button_id);
+    void close_panel();
+    void toggle_autoshade();
+    void clear_attribute();
+    void auto_key_and_time();
+    void host_fault();
+    void run_guarded(SoakOperation operation);
+
+    bool panel_usable() const;
+    bool control_usable(int id) const;
+    int random_slider();
+    int random_edit();
+    void note(const std::string& line);
+    void forget_panel_values();
+
+    uint32_t seed_;
+    SoakRandom random_;
+    SimHost host_;
+    SimScene& scene_;
+    std::vector<SimShape*> shapes_;
+    HWND host_window_ = nullptr;
+    ModalAutoanswer answerer_;
+    std::string stored_position_;
+    bool had_stored_position_ = false;
+
+    // Per channel (Pitch, Yaw, Roll): its current was last set by the panel.
+    bool from_panel_[3] = {};
+    // A host fault cut a step short: the texts may lag until the next link.
+    bool texts_may_lag_ = false;
+    // Guide parts left in the scene by a host fault in the middle of building one.
+    std::vector<SimShape*> orphan_guides_;
+    int performed_[static_cast<int>(SoakOperation::count)] = {};
+    int faults_caught_ = 0;
+    int64_t ticks_[static_cast<int>(SoakOperation::count)] = {};
+    std::deque<std::string> trail_;
+};
