@@ -12,3 +12,6 @@ echo "== native maths under AddressSanitizer and UndefinedBehaviorSanitizer"
 
 echo "== Windows build under Wine"
 scripts/wine-session "$build/win" bash -c 'cd "$0" && ctest --output-on-failure -j2' "$build/win"
+
+echo "== text fuzzers (libFuzzer), a short run each"
+KELVARO_BUILD="$build" fuzz/run.sh "${KELVARO_FUZZ_SECONDS:-20}"

@@ -7,6 +7,7 @@ packages=(
   cmake make g++ ninja-build
   g++-mingw-w64-i686 wine wine32:i386 xvfb xauth
   googletest libbenchmark-dev libeigen3-dev
+  clang
 )
 
 missing=()
