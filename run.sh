@@ -20,8 +20,7 @@ export -f winpath
 
 if [ -n "${DISPLAY:-}" ]; then
   echo "== reference host on $scene (close its window to end)"
-  export WINEPREFIX="$PWD/$build/win/wineprefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
-  exec wine "$host" "$(winpath "$scene")"
+  KELVARO_DISPLAY=$DISPLAY exec scripts/wine-session "$build/win" wine "$host" "$(winpath "$scene")"
 fi
 
 out=$build/refhost-session
