@@ -7,8 +7,18 @@ packages=(
   cmake make g++ ninja-build
   g++-mingw-w64-i686 wine wine32:i386 xvfb xauth
   googletest libbenchmark-dev libeigen3-dev
-  clang
+  clang locales
 )
+
+# The tests run as a Japanese user (code page 932); the C library's locale
+# of that name keeps the shells of a test run quiet about it.
+make_japanese_locale() {
+  if ! locale -a 2>/dev/null | grep -qix 'ja_JP.utf8'; then
+    if [ "$(id -u)" -eq 0 ]; then
+      localedef -i ja_JP -f UTF-8 ja_JP.UTF-8 2>/dev/null || true
+    fi
+  fi
+}
 
 missing=()
 for p in "${packages[@]}"; do
@@ -16,7 +26,10 @@ for p in "${packages[@]}"; do
     missing+=("$p")
   fi
 done
-[ ${#missing[@]} -eq 0 ] && exit 0
+if [ ${#missing[@]} -eq 0 ]; then
+  make_japanese_locale
+  exit 0
+fi
 
 echo "setup: installing ${missing[*]}"
 if [ "$(id -u)" -ne 0 ]; then
@@ -29,3 +42,4 @@ fi
 export DEBIAN_FRONTEND=noninteractive
 apt-get update -qq
 apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+make_japanese_locale
