@@ -1,6 +1,6 @@
 // Random operations of the host and the user on the panel and the joint link,
 // with the invariants checked after every one. Fixed seeds; the number of
-// operations per seed comes from KELVARO_SOAK_OPERATIONS (default 6000, which
+// operations per seed comes from KELVARO_SOAK_OPERATIONS (default 4000, which
 // keeps each run well under a minute under Wine; 100000 for a long soak).
 #include <gtest/gtest.h>
 
@@ -15,7 +15,7 @@ int operations_per_seed()
 {
     const char* value = std::getenv("KELVARO_SOAK_OPERATIONS");
     const int n = value != nullptr ? std::atoi(value) : 0;
-    return n > 0 ? n : 6000;
+    return n > 0 ? n : 4000;
 }
 
 void soak(uint32_t seed)
