@@ -1,9 +1,11 @@
-// Found by the soak: a host exception that passes through a typed commit
-// (here set_rotation failing inside apply_axis_change) must not leave the
-// commit chain unable to write texts back afterwards. The exception unwinds
-// the panel's frames without running their destructors.
+// Found by the soak: a host exception that passes through the panel's own
+// frames unwinds them without running their destructors or the code after
+// the call. It must not leave the panel stuck afterwards: here set_rotation
+// fails inside a typed commit, and inside the application that follows OK in
+// the limits dialog.
 #include <gtest/gtest.h>
 #include <windows.h>
+#include <commctrl.h>
 
 #include "joint/joint_link.h"
 #include "panel/limits_dialog.h"
@@ -54,4 +56,32 @@ TEST(CommitAfterHostFault, DISABLED_TextsBeyondTheLimitAreStillRewrittenAfterFau
     // And a letter still puts the saved text back.
     type_key(edit, 'x');
     EXPECT_TRUE(is_numeric_text(edit_text(edit).c_str())) << edit_text(edit);
+}
+
+TEST(CommitAfterHostFault, DISABLED_SlidersStillMoveAndTheHostWindowIsEnabledAfterAFaultFollowingTheLimitsDialog)
+{
+    SoakWorld world(9);
+    ASSERT_NE(joint_link.joint, nullptr);
+    HWND panel = panel_state.panel_window;
+    HWND slider = GetDlgItem(panel, IDC_PITCH_SLIDER);
+
+    world.answerer().plan("-90", "10", "90", IDOK);
+    world.host().fail_call(SimOperation::set_rotation, 1, 7);
+    BYTE keys[256];
+    GetKeyboardState(keys);
+    keys[VK_CONTROL] = 0x80;
+    SetKeyboardState(keys);
+    HostCatch caught;
+    EXPECT_FALSE(host_try([&] { SendMessageA(panel, WM_HSCROLL, TB_THUMBTRACK, reinterpret_cast<LPARAM>(slider)); },
+                          &caught));
+    keys[VK_CONTROL] = 0;
+    SetKeyboardState(keys);
+    world.host().clear_faults();
+    EXPECT_EQ(world.answerer().dialogs_seen(), 1);
+    EXPECT_TRUE(IsWindowEnabled(panel_state.host_window));
+
+    // A later drag step moves the axis again.
+    SendMessageA(slider, TBM_SETPOS, TRUE, 40);
+    SendMessageA(panel, WM_HSCROLL, MAKEWPARAM(TB_THUMBTRACK, 40), reinterpret_cast<LPARAM>(slider));
+    EXPECT_FLOAT_EQ(joint_link.pitch.current, 40.0f);
 }

@@ -12,6 +12,7 @@
 #include <limits>
 
 #include "joint/joint_link.h"
+#include "joint/release_guard.h"
 #include "panel/panel_state.h"
 #include "panel/panel_window.h"
 #include "panel/resource.h"
@@ -280,13 +281,12 @@ void SoakWorld::clear_attribute()
 {
     SimShape& shape = *shapes_[static_cast<size_t>(random_.below(static_cast<int>(shapes_.size())))];
     note("clear attribute of " + shape.name());
-    HostStream* stream = shape.shape_handle()->find_attribute_stream(panel_component_id, 0);
-    if (stream == nullptr)
+    ReleaseGuard<HostStream> stream(shape.shape_handle()->find_attribute_stream(panel_component_id, 0));
+    if (!stream)
         return;
     // The limits open without the angles being clamped again.
     forget_panel_values();
     shape.shape_handle()->delete_attribute_stream(panel_component_id, 0);
-    stream->Release();
     for (const AxisControls& controls : axis_controls) {
         AxisChannel& channel = joint_link.*controls.channel;
         channel.minimum = default_minimum_angle;

@@ -61,6 +61,7 @@ public:
     // Per kind of operation: how many ran and how long they took.
     std::string time_report() const;
     const ModalAutoanswer& answerer() const { return answerer_; }
+    ModalAutoanswer& answerer() { return answerer_; }
     SimHost& host() { return host_; }
 
 private:
