@@ -14,6 +14,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "joint/unwind_guard.h"
 #include "panel/panel_state.h"
 
 namespace {
@@ -26,9 +27,13 @@ constexpr int edit_text_size = 12;
 constexpr int deepest_rewrite = 3;
 int commit_depth = 0;
 
+// One pass deeper for as long as a commit runs. The pass ends also when a host
+// exception unwinds it (set_rotation failing inside apply_axis_change, say):
+// a depth left counted would stop every later rewrite.
 struct CommitDepth {
-    CommitDepth() { ++commit_depth; }
-    ~CommitDepth() { --commit_depth; }
+    CommitDepth() : leave(&leave_pass, nullptr) { ++commit_depth; }
+    static void leave_pass(void*) { --commit_depth; }
+    UnwindGuard leave;
 };
 
 // Writes the text unless the box already holds it (as far as it is read) or

@@ -6,6 +6,7 @@
 
 #include <commctrl.h>
 
+#include "joint/unwind_guard.h"
 #include "module/module_instance.h"
 #include "panel/limits_dialog.h"
 #include "panel/panel_state.h"
@@ -91,9 +92,20 @@ void on_move(LPARAM lparam)
 
 // ---- WM_HSCROLL ----------------------------------------------------------
 
+// However the dialog's step ends, also when a host exception from the
+// application after OK unwinds it: the host window works again and has the
+// focus, and the sliders answer again.
+void finish_limits_dialog(void*)
+{
+    EnableWindow(panel_state.host_window, TRUE);
+    SetFocus(panel_state.host_window);
+    limits_dialog_open = false;
+}
+
 void open_limits_dialog(HWND window)
 {
     limits_dialog_open = true;
+    UnwindGuard finish(&finish_limits_dialog, nullptr);
     EnableWindow(panel_state.host_window, FALSE);
     INT_PTR result = DialogBoxParamA(module_instance, MAKEINTRESOURCEA(IDD_LIMITS_DIALOG), window,
                                      limits_dialog_proc, 0);
@@ -107,9 +119,6 @@ void open_limits_dialog(HWND window)
         // angle has not changed, so the thumb goes back to it.
         sync_axis_controls(joint_link.active_slider, true, false);
     }
-    EnableWindow(panel_state.host_window, TRUE);
-    SetFocus(panel_state.host_window);
-    limits_dialog_open = false;
 }
 
 // The slider's whole-degree position as the axis's angle, kept within its
