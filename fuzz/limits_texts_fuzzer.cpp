@@ -15,7 +15,7 @@
 #include <cstring>
 #include <string>
 
-#include "fuzz/limits_validation.h"
+#include "panel/limits_validation.h"
 #include "panel/limits_dialog.h"
 
 namespace {

@@ -11,7 +11,7 @@ mkdir -p "$out"
 flags=(-std=c++17 -O1 -g -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=all
        -I. -Ifuzz/native)
 clang++ "${flags[@]}" fuzz/numeric_text_fuzzer.cpp panel/numeric_text.cpp -o "$out/numeric_text_fuzzer"
-clang++ "${flags[@]}" fuzz/limits_texts_fuzzer.cpp fuzz/limits_validation.cpp panel/numeric_text.cpp \
+clang++ "${flags[@]}" fuzz/limits_texts_fuzzer.cpp panel/limits_validation.cpp panel/numeric_text.cpp \
   -o "$out/limits_texts_fuzzer"
 for name in numeric_text limits_texts; do
   mkdir -p "$out/corpus/$name"

@@ -2,8 +2,7 @@
 // checked together and stored only when they make sense.
 #include "panel/limits_dialog.h"
 
-#include <cstdlib>
-
+#include "panel/limits_validation.h"
 #include "panel/panel_state.h"
 #include "panel/resource.h"
 
@@ -17,9 +16,6 @@ const char not_a_number_message[] =
 const char inconsistent_message[] =
     "\x93\xfc\x97\xcd\x92\x6c\x82\xaa\x96\xb5\x8f\x82\x82\xb5\x82\xc4\x82\xa2\x82\xdc\x82\xb7";
 const char message_caption[] = "Error";
-
-// Room for the eleven characters that count, and the terminator.
-constexpr int field_text_size = 12;
 
 const int limit_field_ids[3] = {IDC_LIMIT_MINIMUM, IDC_LIMIT_CURRENT, IDC_LIMIT_MAXIMUM};
 
@@ -47,21 +43,22 @@ void show_error(HWND dialog, const char* message)
 
 BOOL on_ok(HWND dialog)
 {
-    char texts[3][field_text_size];
+    char texts[3][limits_field_text_size];
+    const char* fields[3];
     for (int i = 0; i < 3; ++i) {
-        GetDlgItemTextA(dialog, limit_field_ids[i], texts[i], field_text_size);
-        if (!is_numeric_text(texts[i])) {
-            show_error(dialog, not_a_number_message);
-            return TRUE;
-        }
+        GetDlgItemTextA(dialog, limit_field_ids[i], texts[i], limits_field_text_size);
+        fields[i] = texts[i];
     }
-    float minimum = static_cast<float>(atof(texts[0]));
-    float current = static_cast<float>(atof(texts[1]));
-    float maximum = static_cast<float>(atof(texts[2]));
-    if (!(default_minimum_angle <= minimum && minimum <= current && current <= maximum &&
-          maximum <= default_maximum_angle)) {
+    LimitsValues values;
+    switch (validate_limits_texts(fields, &values)) {
+    case LimitsVerdict::not_a_number:
+        show_error(dialog, not_a_number_message);
+        return TRUE;
+    case LimitsVerdict::inconsistent:
         show_error(dialog, inconsistent_message);
         return TRUE;
+    case LimitsVerdict::accepted:
+        break;
     }
     AxisChannel* channel = axis_channel(joint_link.active_slider);
     if (channel == nullptr) {
@@ -71,9 +68,9 @@ BOOL on_ok(HWND dialog)
     }
     // last_applied stays, so the panel's next application turns the joint by
     // the difference to the new current angle.
-    channel->minimum = minimum;
-    channel->current = current;
-    channel->maximum = maximum;
+    channel->minimum = values.minimum;
+    channel->current = values.current;
+    channel->maximum = values.maximum;
     EndDialog(dialog, 1);
     return TRUE;
 }

@@ -1,8 +1,8 @@
 #pragma once
 // The check the limits dialog makes when OK is pressed, as a pure function of
-// the three field texts, so it can be fuzzed natively. It mirrors on_ok in
-// panel/limits_dialog.cpp step for step: only the first 11 characters of a
-// field count; any field that is not a number gives the first message; then
+// the three field texts (minimum, current, maximum), so that it can also be
+// fuzzed natively: only the first 11 characters of a field count; any field
+// that is not a number, tested in that order, gives the first message; then
 // -180 <= minimum <= current <= maximum <= 180, compared as floats, or the
 // second message.
 

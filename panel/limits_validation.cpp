@@ -1,4 +1,4 @@
-#include "fuzz/limits_validation.h"
+#include "panel/limits_validation.h"
 
 #include <cstdlib>
 #include <cstring>
@@ -27,7 +27,8 @@ LimitsVerdict validate_limits_texts(const char* const texts[3], LimitsValues* va
     const float minimum = static_cast<float>(atof(fields[0]));
     const float current = static_cast<float>(atof(fields[1]));
     const float maximum = static_cast<float>(atof(fields[2]));
-    if (!(-180.0f <= minimum && minimum <= current && current <= maximum && maximum <= 180.0f))
+    constexpr float lowest = -180.0f, highest = 180.0f;
+    if (!(lowest <= minimum && minimum <= current && current <= maximum && maximum <= highest))
         return LimitsVerdict::inconsistent;
     *values = LimitsValues{minimum, current, maximum};
     return LimitsVerdict::accepted;
