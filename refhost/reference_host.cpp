@@ -4,7 +4,7 @@
 #include <commctrl.h>
 #include <commdlg.h>
 #include <cstdio>
-#include "refhost/component_calls.h"
+#include "simhost/component_calls.h"
 #include "refhost/host_commands.h"
 #include "refhost/scene_file.h"
 

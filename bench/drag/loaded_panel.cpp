@@ -3,29 +3,14 @@
 #include <cstdint>
 #include <string>
 
+#include "simhost/component_calls.h"
+
 namespace {
 
 // {50E47D69-8922-11D1-9A00-00C04FCC9C26}, the plug-in interface kind.
 const GUID plugin_kind = {0x50E47D69, 0x8922, 0x11D1, {0x9A, 0x00, 0x00, 0xC0, 0x4F, 0xCC, 0x9C, 0x26}};
 
 using CreateInterface = void(__stdcall*)(const GUID* kind, int32_t index, void** out, uint32_t, uint32_t);
-using ThreeWordPosition = void(__attribute__((thiscall))*)(void* self, uint32_t, uint32_t, uint32_t);
-
-constexpr int position_create_window = 30;
-constexpr int position_destroy_window = 31;
-constexpr int position_open_panel = 32;
-constexpr uint32_t junk = 0xDDDDDDDD;
-
-void call_position(void* object, int position, uint32_t a, uint32_t b, uint32_t c)
-{
-    const void* const* table = *static_cast<const void* const* const*>(object);
-    reinterpret_cast<ThreeWordPosition>(const_cast<void*>(table[position]))(object, a, b, c);
-}
-
-uint32_t word(const void* pointer)
-{
-    return reinterpret_cast<uint32_t>(pointer);
-}
 
 struct OwnedDialog {
     HWND owner;
@@ -67,9 +52,8 @@ bool LoadedPanel::create_component()
 
 HWND LoadedPanel::create_and_open(HostApplication* application, HostScene* scene, HWND owner)
 {
-    uint8_t flag[8] = {};
-    call_position(component_, position_create_window, word(flag), word(application), junk);
-    call_position(component_, position_open_panel, word(application), word(scene), junk);
+    component_create_panel_window(component_, application);
+    component_open_panel(component_, application, scene);
     OwnedDialog search{owner, nullptr};
     EnumThreadWindows(GetCurrentThreadId(), find_owned_dialog, reinterpret_cast<LPARAM>(&search));
     return search.found;
@@ -77,6 +61,5 @@ HWND LoadedPanel::create_and_open(HostApplication* application, HostScene* scene
 
 void LoadedPanel::destroy()
 {
-    uint8_t flag[8] = {};
-    call_position(component_, position_destroy_window, word(flag), junk, junk);
+    component_destroy_panel_window(component_);
 }

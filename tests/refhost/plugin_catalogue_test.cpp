@@ -3,7 +3,7 @@
 // and released for each use, and the notifications the host sends.
 #include <windows.h>
 #include <commctrl.h>
-#include "refhost/component_calls.h"
+#include "simhost/component_calls.h"
 #include "refhost/host_commands.h"
 #include "refhost_fixture.h"
 #include "support/message_pump.h"

@@ -1,16 +1,16 @@
-#include "refhost/component_calls.h"
+#include "simhost/component_calls.h"
 
 namespace {
 
-#define REFHOST_THISCALL __attribute__((thiscall))
+#define HOST_THISCALL __attribute__((thiscall))
 
 typedef uint32_t(__stdcall* ReleaseCall)(void* self);
-typedef int32_t(REFHOST_THISCALL* OneWordCall)(void* self, uint32_t);
-typedef void(REFHOST_THISCALL* ThreeWordCall)(void* self, uint32_t, uint32_t, uint32_t);
-typedef void(REFHOST_THISCALL* FiveWordCall)(void* self, uint32_t, uint32_t, uint32_t, uint32_t, uint32_t);
-typedef void(REFHOST_THISCALL* SevenWordCall)(void* self, uint32_t, uint32_t, uint32_t, uint32_t, uint32_t,
+typedef int32_t(HOST_THISCALL* OneWordCall)(void* self, uint32_t);
+typedef void(HOST_THISCALL* ThreeWordCall)(void* self, uint32_t, uint32_t, uint32_t);
+typedef void(HOST_THISCALL* FiveWordCall)(void* self, uint32_t, uint32_t, uint32_t, uint32_t, uint32_t);
+typedef void(HOST_THISCALL* SevenWordCall)(void* self, uint32_t, uint32_t, uint32_t, uint32_t, uint32_t,
                                               uint32_t, uint32_t);
-typedef uint8_t(REFHOST_THISCALL* TwoWordByteCall)(void* self, uint32_t, uint32_t);
+typedef uint8_t(HOST_THISCALL* TwoWordByteCall)(void* self, uint32_t, uint32_t);
 
 // The object's first word points at its table.
 template <typename Call>

@@ -1,6 +1,6 @@
 #pragma once
 // Calls into a component's operation table by position, as the host makes
-// them: positions 0 to 2 stdcall with the object as the first argument;
+// them (the reference host and the benchmarks use these): positions 0 to 2 stdcall with the object as the first argument;
 // position 3 onward thiscall (the object in ECX, 32-bit argument words on the
 // stack, removed by the callee).
 #include <cstdint>
