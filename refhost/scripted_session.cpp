@@ -295,43 +295,9 @@ bool save_windows_picture(HWND first, HWND second, const std::string& path)
     both = a;
     if (second != nullptr && IsWindowVisible(second) && GetWindowRect(second, &b))
         UnionRect(&both, &a, &b);
-    const int w = both.right - both.left, h = both.bottom - both.top;
-    if (w <= 0 || h <= 0)
-        return false;
-
-    HDC screen = GetDC(nullptr);
-    HDC memory = CreateCompatibleDC(screen);
-    BITMAPINFO info = {};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = w;
-    info.bmiHeader.biHeight = -h;  // top row first
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    void* bits = nullptr;
-    HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    bool ok = bitmap != nullptr;
+    int w = 0, h = 0;
     std::vector<uint8_t> rgb;
-    if (ok) {
-        HGDIOBJ old = SelectObject(memory, bitmap);
-        ok = BitBlt(memory, 0, 0, w, h, screen, both.left, both.top, SRCCOPY) != 0;
-        GdiFlush();
-        SelectObject(memory, old);
-    }
-    if (ok) {
-        const uint8_t* bgrx = static_cast<const uint8_t*>(bits);
-        rgb.resize(static_cast<size_t>(w) * h * 3);
-        for (size_t i = 0, n = static_cast<size_t>(w) * h; i < n; ++i) {
-            rgb[i * 3 + 0] = bgrx[i * 4 + 2];
-            rgb[i * 3 + 1] = bgrx[i * 4 + 1];
-            rgb[i * 3 + 2] = bgrx[i * 4 + 0];
-        }
-    }
-    if (bitmap != nullptr)
-        DeleteObject(bitmap);
-    DeleteDC(memory);
-    ReleaseDC(nullptr, screen);
-    if (!ok)
+    if (!capture_screen_rgb(both, &w, &h, &rgb))
         return false;
     const std::vector<uint8_t> png = encode_png(w, h, rgb);
     std::ofstream file(path, std::ios::binary | std::ios::trunc);

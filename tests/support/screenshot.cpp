@@ -108,13 +108,10 @@ std::vector<uint8_t> encode_png(int width, int height, const std::vector<uint8_t
     return png;
 }
 
-bool capture_window_rgb(HWND window, int* width, int* height, std::vector<uint8_t>* rgb)
+bool capture_screen_rgb(const RECT& area, int* width, int* height, std::vector<uint8_t>* rgb)
 {
-    RECT frame;
-    if (!GetWindowRect(window, &frame))
-        return false;
-    int w = frame.right - frame.left;
-    int h = frame.bottom - frame.top;
+    int w = area.right - area.left;
+    int h = area.bottom - area.top;
     if (w <= 0 || h <= 0)
         return false;
 
@@ -132,7 +129,7 @@ bool capture_window_rgb(HWND window, int* width, int* height, std::vector<uint8_
     bool ok = bitmap != nullptr;
     if (ok) {
         HGDIOBJ old = SelectObject(memory, bitmap);
-        ok = BitBlt(memory, 0, 0, w, h, screen, frame.left, frame.top, SRCCOPY) != 0;
+        ok = BitBlt(memory, 0, 0, w, h, screen, area.left, area.top, SRCCOPY) != 0;
         GdiFlush();
         SelectObject(memory, old);
     }
@@ -152,6 +149,12 @@ bool capture_window_rgb(HWND window, int* width, int* height, std::vector<uint8_
     DeleteDC(memory);
     ReleaseDC(nullptr, screen);
     return ok;
+}
+
+bool capture_window_rgb(HWND window, int* width, int* height, std::vector<uint8_t>* rgb)
+{
+    RECT frame;
+    return GetWindowRect(window, &frame) && capture_screen_rgb(frame, width, height, rgb);
 }
 
 std::string save_window_screenshot(HWND window, const char* name)

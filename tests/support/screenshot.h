@@ -10,6 +10,9 @@
 // PNG bytes of an image given as rows of R, G, B bytes, top row first.
 std::vector<uint8_t> encode_png(int width, int height, const std::vector<uint8_t>& rgb);
 
+// A rectangle of the screen, read back as rows of R, G, B bytes.
+bool capture_screen_rgb(const RECT& area, int* width, int* height, std::vector<uint8_t>* rgb);
+
 // The window's outer rectangle, read back from the screen.
 bool capture_window_rgb(HWND window, int* width, int* height, std::vector<uint8_t>* rgb);
 
