@@ -295,7 +295,8 @@ void create_panel_window(HostApplication* host_object)
         return;
     INITCOMMONCONTROLSEX classes = {sizeof classes, ICC_BAR_CLASSES};
     InitCommonControlsEx(&classes);
-    panel_state.host_window = host_object->main_window();
+    // A host that gives no object gets a panel without an owner.
+    panel_state.host_window = host_object != nullptr ? host_object->main_window() : nullptr;
     panel_state.panel_window =
         CreateDialogParamA(module_instance, MAKEINTRESOURCEA(IDD_JOINT_PANEL),
                            panel_state.host_window, panel_dialog_proc, 0);

@@ -4,6 +4,7 @@
 #include <cstring>
 #include <set>
 
+#include "module/module_instance.h"
 #include "support/message_pump.h"
 #include "support/real_input.h"
 
@@ -162,4 +163,20 @@ TEST_F(PanelTest, UndoAndResetWithoutJointOnlyFocusTheHost)
         EXPECT_EQ(GetFocus(), host_window);
     }
     EXPECT_EQ(host.call_count(SimOperation::set_rotation), 0);
+}
+
+// The host always hands in the object that yields its main window; without
+// one the panel is still made, hidden and without an owner, instead of the
+// module crashing inside the host's call.
+TEST(PanelWithoutHostObject, IsMadeHiddenAndUnowned)
+{
+    module_instance = GetModuleHandleA(nullptr);
+    ASSERT_EQ(panel_state.panel_window, nullptr);
+    create_panel_window(nullptr);
+    ASSERT_NE(panel_state.panel_window, nullptr);
+    EXPECT_EQ(GetWindow(panel_state.panel_window, GW_OWNER), nullptr);
+    EXPECT_FALSE(IsWindowVisible(panel_state.panel_window));
+    EXPECT_EQ(panel_state.shown, 0);
+    destroy_panel_window();
+    EXPECT_EQ(panel_state.panel_window, nullptr);
 }
