@@ -25,6 +25,7 @@
 #include "bench/drag/import_hook.h"
 #include "bench/drag/loaded_panel.h"
 #include "panel/resource.h"
+#include "simhost/host_main_window.h"
 #include "simhost/simhost.h"
 
 namespace {
@@ -32,17 +33,6 @@ namespace {
 constexpr int lowest_angle = -180;
 constexpr int highest_angle = 180;
 constexpr int allocation_steps = 10000;
-
-HWND make_host_main_window()
-{
-    WNDCLASSA window_class = {};
-    window_class.lpfnWndProc = DefWindowProcA;
-    window_class.hInstance = GetModuleHandleA(nullptr);
-    window_class.lpszClassName = "KelvaroBenchHostMain";
-    RegisterClassA(&window_class);
-    return CreateWindowA("KelvaroBenchHostMain", "Host", WS_OVERLAPPEDWINDOW, 0, 0, 400, 300, nullptr,
-                         nullptr, GetModuleHandleA(nullptr), nullptr);
-}
 
 void pump_pending()
 {
@@ -118,7 +108,7 @@ int main(int argc, char** argv)
 
     INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_BAR_CLASSES};
     InitCommonControlsEx(&controls);
-    HWND owner = make_host_main_window();
+    HWND owner = create_host_main_window();
 
     SimHost host;
     host.set_main_window(owner);

@@ -11,6 +11,7 @@
 #include "component_calls.h"
 #include "joint/release_guard.h"
 #include "kelvaro_module.h"
+#include "simhost/host_main_window.h"
 #include "simhost/host_catch.h"
 #include "simhost/sim_host.h"
 #include "simhost/sim_scene.h"
@@ -30,17 +31,6 @@ constexpr uint32_t junk = 0xDDDDDDDD;
 const std::vector<float> narrow_limits = {-90, 45, -30, 60, -10, 20};
 const std::vector<float> open_limits = {-180, 180, -180, 180, -180, 180};
 
-HWND make_host_main_window()
-{
-    WNDCLASSA window_class = {};
-    window_class.lpfnWndProc = DefWindowProcA;
-    window_class.hInstance = GetModuleHandleA(nullptr);
-    window_class.lpszClassName = "KelvaroTestHostMain";
-    RegisterClassA(&window_class);
-    return CreateWindowA("KelvaroTestHostMain", "Host", WS_OVERLAPPEDWINDOW, 0, 0, 400, 300, nullptr, nullptr,
-                         GetModuleHandleA(nullptr), nullptr);
-}
-
 HWND find_panel(HWND owner)
 {
     HWND found = nullptr;
@@ -54,7 +44,7 @@ class AttributeCommand : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        main_window = make_host_main_window();
+        main_window = create_host_main_window();
         ASSERT_NE(main_window, nullptr);
         host.set_main_window(main_window);
         panel_component = create_component(plugin_kind, 0);

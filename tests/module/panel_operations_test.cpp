@@ -9,6 +9,7 @@
 #include <vector>
 #include "component_calls.h"
 #include "kelvaro_module.h"
+#include "simhost/host_main_window.h"
 #include "simhost/sim_host.h"
 #include "simhost/sim_scene.h"
 #include "simhost/sim_shape.h"
@@ -23,17 +24,6 @@ constexpr int position_open_panel = 32;
 constexpr int32_t limits_key = 0x40a00030;
 constexpr int pitch_slider = 1001;
 constexpr uint32_t junk = 0xDDDDDDDD;
-
-HWND make_host_main_window()
-{
-    WNDCLASSA window_class = {};
-    window_class.lpfnWndProc = DefWindowProcA;
-    window_class.hInstance = GetModuleHandleA(nullptr);
-    window_class.lpszClassName = "KelvaroTestHostMain";
-    RegisterClassA(&window_class);
-    return CreateWindowA("KelvaroTestHostMain", "Host", WS_OVERLAPPEDWINDOW, 0, 0, 400, 300,
-                         nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
-}
 
 struct OwnedDialogs {
     HWND owner;
@@ -54,7 +44,7 @@ class PanelOperations : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        main_window = make_host_main_window();
+        main_window = create_host_main_window();
         ASSERT_NE(main_window, nullptr);
         host.set_main_window(main_window);
         component = create_component(plugin_kind, 0);

@@ -1,3 +1,4 @@
+#include "simhost/host_main_window.h"
 #include "soak_world.h"
 
 #include <gtest/gtest.h>
@@ -71,17 +72,6 @@ std::string angle_text(float angle)
     char text[64];
     snprintf(text, sizeof text, "%6f", static_cast<double>(angle));
     return text;
-}
-
-HWND make_host_main_window()
-{
-    WNDCLASSA window_class = {};
-    window_class.lpfnWndProc = DefWindowProcA;
-    window_class.hInstance = GetModuleHandleA(nullptr);
-    window_class.lpszClassName = "KelvaroSoakHostMain";
-    RegisterClassA(&window_class);
-    return CreateWindowA("KelvaroSoakHostMain", "Host", WS_OVERLAPPEDWINDOW, 0, 0, 400, 300, nullptr, nullptr,
-                         GetModuleHandleA(nullptr), nullptr);
 }
 
 void set_control_key(bool down)
@@ -165,7 +155,7 @@ SoakWorld::SoakWorld(uint32_t seed) : seed_(seed), random_(seed), scene_(host_.s
 
     INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_BAR_CLASSES};
     InitCommonControlsEx(&controls);
-    host_window_ = make_host_main_window();
+    host_window_ = create_host_main_window();
     // Shown, so that hiding the panel or ending a dialog has a window to activate.
     ShowWindow(host_window_, SW_SHOWNOACTIVATE);
     host_.set_main_window(host_window_);
