@@ -453,16 +453,28 @@ void ReferenceHost::update_title()
     SetWindowTextA(window_, title.c_str());
 }
 
+namespace {
+
+// The file dialogs' common settings for a scene file.
+OPENFILENAMEA scene_file_dialog(HWND owner, char* path, DWORD path_size, DWORD flags)
+{
+    OPENFILENAMEA ofn = {};
+    ofn.lStructSize = sizeof ofn;
+    ofn.hwndOwner = owner;
+    ofn.lpstrFilter = "Scenes (*.kscene)\0*.kscene\0All files\0*.*\0";
+    ofn.lpstrFile = path;
+    ofn.nMaxFile = path_size;
+    ofn.lpstrDefExt = "kscene";
+    ofn.Flags = flags;
+    return ofn;
+}
+
+}  // namespace
+
 void ReferenceHost::choose_and_open()
 {
     char path[MAX_PATH] = "";
-    OPENFILENAMEA ofn = {};
-    ofn.lStructSize = sizeof ofn;
-    ofn.hwndOwner = window_;
-    ofn.lpstrFilter = "Scenes (*.kscene)\0*.kscene\0All files\0*.*\0";
-    ofn.lpstrFile = path;
-    ofn.nMaxFile = sizeof path;
-    ofn.Flags = OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST;
+    OPENFILENAMEA ofn = scene_file_dialog(window_, path, sizeof path, OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST);
     if (GetOpenFileNameA(&ofn) && !open_scene(path))
         MessageBoxA(window_, last_error_.c_str(), "Kelvaro reference host", MB_OK | MB_ICONWARNING);
 }
@@ -470,14 +482,7 @@ void ReferenceHost::choose_and_open()
 void ReferenceHost::choose_and_save()
 {
     char path[MAX_PATH] = "";
-    OPENFILENAMEA ofn = {};
-    ofn.lStructSize = sizeof ofn;
-    ofn.hwndOwner = window_;
-    ofn.lpstrFilter = "Scenes (*.kscene)\0*.kscene\0All files\0*.*\0";
-    ofn.lpstrFile = path;
-    ofn.nMaxFile = sizeof path;
-    ofn.lpstrDefExt = "kscene";
-    ofn.Flags = OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST;
+    OPENFILENAMEA ofn = scene_file_dialog(window_, path, sizeof path, OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST);
     if (GetSaveFileNameA(&ofn) && !save_scene(path))
         MessageBoxA(window_, last_error_.c_str(), "Kelvaro reference host", MB_OK | MB_ICONWARNING);
 }
