@@ -20,9 +20,9 @@ const GuideArm yaw_arm = {"G_Yaw", {0, 1, 0}, {0, 1, 0}};
 const GuideArm pitch_arm = {"R_Pitch", {1, 0, 0}, {1, 0, 0}};
 const GuideArm roll_arm = {"B_Roll", {0, 0, 1}, {0, 0, 1}};
 
-HostLine* line_of(const ReleaseGuard<HostEntry>& entry)
+HostLine* line_of(HostEntry* entry)
 {
-    return entry ? entry->line_handle() : nullptr;
+    return entry != nullptr ? entry->line_handle() : nullptr;
 }
 
 // A control point whose position and four handles are one point, so the line
@@ -50,11 +50,11 @@ void draw_arm(HostScene* scene, const GuideArm& arm, const Vector3& centre, floa
 
 void remove_guide()
 {
-    if (joint_link.guide == nullptr)
+    // The guide part is borrowed, and gone once removed: the link forgets it
+    // first, so that nothing touches it again, also when the removal fails.
+    HostPart* guide = joint_link.guide;
+    if (guide == nullptr)
         return;
-    // The guard takes over the link's reference, so it is given back also when
-    // the removal fails with a host exception.
-    ReleaseGuard<HostPart> guide(joint_link.guide);
     joint_link.guide = nullptr;
     guide->remove();
 }
@@ -74,30 +74,26 @@ void build_guide()
     Vector3 centre;
     joint_link.joint->center(&centre);
 
-    {
-        ReleaseGuard<HostShape> anchor(joint_link.shape->placement_anchor());
-        if (anchor)
-            scene->set_placement(anchor->placement_value(0));
-    }
+    // The anchor, the entries and the guide part are borrowed from the host.
+    if (HostShape* anchor = joint_link.shape->placement_anchor())
+        scene->set_placement(anchor->placement_value(0));
 
-    ReleaseGuard<HostEntry> part_entry(scene->begin_part(guide_part_name));
-    joint_link.guide = part_entry ? part_entry->part_handle() : nullptr;
+    HostEntry* part_entry = scene->begin_part(guide_part_name);
+    joint_link.guide = part_entry != nullptr ? part_entry->part_handle() : nullptr;
     if (joint_link.guide != nullptr)
         joint_link.guide->set_part_option(0);
 
     {
-        // Made in this order, released in the reverse: the line handles go
-        // B_Roll's, R_Pitch's, G_Yaw's, also when a host exception passes.
-        ReleaseGuard<HostEntry> yaw_entry(scene->begin_line(yaw_arm.name, 0));
-        ReleaseGuard<HostLine> yaw_line(line_of(yaw_entry));
+        // The line handles carry references. Made in this order, released in
+        // the reverse, before the part ends: B_Roll's, R_Pitch's, G_Yaw's, also
+        // when a host exception passes.
+        ReleaseGuard<HostLine> yaw_line(line_of(scene->begin_line(yaw_arm.name, 0)));
         draw_arm(scene, yaw_arm, centre, length, yaw_line.get());
 
-        ReleaseGuard<HostEntry> pitch_entry(scene->begin_line(pitch_arm.name, 0));
-        ReleaseGuard<HostLine> pitch_line(line_of(pitch_entry));
+        ReleaseGuard<HostLine> pitch_line(line_of(scene->begin_line(pitch_arm.name, 0)));
         draw_arm(scene, pitch_arm, centre, length, pitch_line.get());
 
-        ReleaseGuard<HostEntry> roll_entry(scene->begin_line(roll_arm.name, 0));
-        ReleaseGuard<HostLine> roll_line(line_of(roll_entry));
+        ReleaseGuard<HostLine> roll_line(line_of(scene->begin_line(roll_arm.name, 0)));
         draw_arm(scene, roll_arm, centre, length, roll_line.get());
     }
 

@@ -9,10 +9,19 @@
 // never by value. A yes/no answer is one byte (host_bool, in AL); non-zero
 // means yes.
 //
-// Every handle kind is counted in the manner of IUnknown. Every handle that an
-// operation returns carries one reference for the caller, who releases it when
-// done (ReleaseGuard does that, also when a host exception passes). Handles that
-// the host passes in are borrowed: the plug-in does not release them.
+// Every handle kind is counted in the manner of IUnknown, and the host's rule
+// says which handles carry a reference:
+//
+// - The results of current_scene, active_shape, joint_handle, line_handle and
+//   the three stream operations (open_stream_for_read, open_stream_for_write,
+//   find_attribute_stream) carry one reference for the caller. The step that
+//   got one releases it when it ends (ReleaseGuard does that, also when a host
+//   exception passes), unless JointLink keeps it; then the link releases it
+//   when it lets go.
+// - Every other result (as_part, placement_anchor, begin_part, begin_line,
+//   part_handle) and every handle the host passes in is borrowed: the plug-in
+//   never releases it. A borrowed result lives as long as what it came from.
+// - A part removed with remove() is gone: nothing may touch it afterwards.
 //
 // The host's failures arrive as its own C++ exceptions, which on x86 are
 // structured exceptions (code 0xE06D7363); see joint/host_exception.h and
@@ -56,8 +65,8 @@ struct HostScene : HostUnknown {
     virtual HostShape* __stdcall active_shape(int32_t index) = 0;  // none past the count
     virtual float __stdcall size_unit() = 0;
     virtual void __stdcall set_placement(int32_t value) = 0;        // where begin_part puts the part
-    virtual HostEntry* __stdcall begin_part(const char* name) = 0;
-    virtual HostEntry* __stdcall begin_line(const char* name, int32_t option) = 0;
+    virtual HostEntry* __stdcall begin_part(const char* name) = 0;                  // borrowed
+    virtual HostEntry* __stdcall begin_line(const char* name, int32_t option) = 0;  // borrowed
     // A control point: its position and its four handles.
     virtual void __stdcall append_point(const Vector3* position, const Vector3* in_handle,
                                         const Vector3* out_handle, const Vector3* side_in_handle,
@@ -71,9 +80,9 @@ struct HostScene : HostUnknown {
 // 32-bit key.
 struct HostShape : HostUnknown {
     virtual int32_t __stdcall kind() = 0;                 // 2: a part
-    virtual HostPart* __stdcall as_part() = 0;            // none unless kind() is 2
+    virtual HostPart* __stdcall as_part() = 0;            // borrowed; none unless kind() is 2
     virtual HostJoint* __stdcall joint_handle() = 0;      // none unless a ball joint
-    virtual HostShape* __stdcall placement_anchor() = 0;  // asked for placement_value(0)
+    virtual HostShape* __stdcall placement_anchor() = 0;  // borrowed; asked for placement_value(0)
     virtual int32_t __stdcall placement_value(int32_t which) = 0;
     virtual HostStream* __stdcall open_stream_for_read(int32_t key) = 0;  // none: nothing stored
     virtual HostStream* __stdcall open_stream_for_write(int32_t key, int32_t, int32_t) = 0;  // replaces key's record
@@ -91,7 +100,7 @@ struct HostPart : HostUnknown {
     virtual void __stdcall get_transformation(Matrix4* out) = 0;
     virtual void __stdcall set_transformation(const Matrix4* transformation) = 0;
     virtual void __stdcall set_part_option(int32_t option) = 0;
-    virtual void __stdcall remove() = 0;  // deletes the part and its lines from the scene
+    virtual void __stdcall remove() = 0;  // deletes the part and its lines; the handle is dead after
 };
 
 // A ball joint: its rotation (shown in the scene at once when set), its centre
@@ -119,8 +128,8 @@ struct HostStream : HostUnknown {
 
 // What begin_part and begin_line return.
 struct HostEntry : HostUnknown {
-    virtual HostPart* __stdcall part_handle() = 0;
-    virtual HostLine* __stdcall line_handle() = 0;
+    virtual HostPart* __stdcall part_handle() = 0;  // borrowed
+    virtual HostLine* __stdcall line_handle() = 0;  // carries a reference
 };
 
 struct HostLine : HostUnknown {

@@ -30,9 +30,16 @@ struct JointLimits {
     float roll_minimum, roll_maximum;
 };
 
-// The process-wide link state. `joint` held means linked. `shape`, `part`,
-// `joint` and `guide` each hold one counted reference, released when the link
-// replaces or clears them; `host` and `scene` are borrowed from the host.
+// What a shape without a stored record gets.
+constexpr JointLimits default_joint_limits = {default_minimum_angle, default_maximum_angle,
+                                              default_minimum_angle, default_maximum_angle,
+                                              default_minimum_angle, default_maximum_angle};
+
+// The process-wide link state. `joint` held means linked. `shape` and `joint`
+// each hold one counted reference, released when the link replaces or clears
+// them. `part` and `guide` are borrowed (the results of as_part and
+// part_handle carry no reference), as are `host` and `scene`, which the host
+// hands in.
 struct JointLink {
     HostApplication* host = nullptr;
     HostScene* scene = nullptr;
@@ -59,6 +66,10 @@ AxisChannel* axis_channel(int slider_id);
 // Stored limits of the linked shape.
 void load_limits();
 void save_limits();
+// The record stored with shape, read whole; false (limits untouched) when it
+// has none or it ends early. take_limits puts a record into the channels.
+bool read_stored_limits(HostShape* shape, JointLimits* limits);
+void take_limits(const JointLimits& limits);
 
 // A channel's change as rotation of the joint, and the motion key.
 void apply_axis_change();

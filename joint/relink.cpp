@@ -3,6 +3,7 @@
 #include <initializer_list>
 #include "joint/joint_link.h"
 #include "joint/release_guard.h"
+#include "joint/unwind_guard.h"
 #include "math/euler_angles.h"
 #include "math/rotation_constants.h"
 #include "panel/panel_state.h"
@@ -44,15 +45,36 @@ void show_all_angles()
         sync_axis_controls(controls.slider_id, true, true);
 }
 
+// The link is dropped and the controls that act on it are disabled. The guide
+// is left to the caller: removing it is a host call.
+void drop_link()
+{
+    hold<HostShape>(joint_link.shape, nullptr);
+    joint_link.part = nullptr;
+    hold<HostJoint>(joint_link.joint, nullptr);
+    set_joint_controls_enabled(FALSE);
+    enable_undo_button(FALSE);
+}
+
+// Stands while a candidate's rotation and limits are read: if the host fails
+// in between, the unwinding drops the link, so that no rotation of the joint
+// linked before is ever written to the candidate, nor the other way round. It
+// makes no host call of its own while the host's exception unwinds; the guide
+// figure stays until the panel closes or the next link replaces it.
+struct CandidateReads {
+    bool done = false;
+    static void drop_unless_done(void* context)
+    {
+        if (!static_cast<CandidateReads*>(context)->done)
+            drop_link();
+    }
+};
+
 }  // namespace
 
 void unlink()
 {
-    hold<HostShape>(joint_link.shape, nullptr);
-    hold<HostPart>(joint_link.part, nullptr);
-    hold<HostJoint>(joint_link.joint, nullptr);
-    set_joint_controls_enabled(FALSE);
-    enable_undo_button(FALSE);
+    drop_link();
     if (joint_link.guide != nullptr)
         remove_guide();
 }
@@ -64,15 +86,16 @@ void relink()
         unlink();
         return;
     }
-    // The candidate's handles are held here until it has proved to be a ball
-    // joint; the link keeps its own references only then.
+    // The candidate's counted handles are held here until it has proved to be
+    // a ball joint and its state has been read; the link takes its own
+    // references only then. Its part is borrowed.
     ReleaseGuard<HostShape> shape(link.scene->active_shape(0));
     if (!shape || shape->kind() != host_shape_kind_part) {
         unlink();
         return;
     }
-    ReleaseGuard<HostPart> part(shape->as_part());
-    if (!part || part->part_kind() != host_part_kind_ball_joint) {
+    HostPart* part = shape->as_part();
+    if (part == nullptr || part->part_kind() != host_part_kind_ball_joint) {
         unlink();
         return;
     }
@@ -81,14 +104,24 @@ void relink()
         unlink();
         return;
     }
-    hold(link.shape, shape.get());
-    hold(link.part, part.get());
-    hold(link.joint, joint.get());
 
-    link.joint->get_rotation(&link.rotation);
-    link.undo_rotation = link.rotation;
+    Quaternion rotation;
+    JointLimits limits = default_joint_limits;
+    {
+        CandidateReads reads;
+        UnwindGuard drop_on_fault(&CandidateReads::drop_unless_done, &reads);
+        joint->get_rotation(&rotation);
+        read_stored_limits(shape.get(), &limits);
+        reads.done = true;
+    }
+
+    hold(link.shape, shape.get());
+    link.part = part;
+    hold(link.joint, joint.get());
+    link.rotation = rotation;
+    link.undo_rotation = rotation;
     channels_from_rotation();
-    load_limits();
+    take_limits(limits);
     for (const AxisControls& controls : axis_controls)
         show_axis_limits(controls.slider_id);
     show_all_angles();

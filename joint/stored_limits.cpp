@@ -3,51 +3,42 @@
 #include "joint/joint_link.h"
 #include "joint/release_guard.h"
 
-namespace {
-
-void take_default_limits()
-{
-    for (AxisChannel* channel : {&joint_link.pitch, &joint_link.yaw, &joint_link.roll}) {
-        channel->minimum = default_minimum_angle;
-        channel->maximum = default_maximum_angle;
-    }
-}
-
 // Reads the whole record or nothing: a record that ends before its sixth float
 // counts as no record, so a half-read set of limits never reaches the channels.
-bool read_joint_limits(HostStream* stream, JointLimits* limits)
+bool read_stored_limits(HostShape* shape, JointLimits* limits)
 {
-    float* const fields[] = {&limits->pitch_minimum, &limits->pitch_maximum, &limits->yaw_minimum,
-                             &limits->yaw_maximum,   &limits->roll_minimum,  &limits->roll_maximum};
+    ReleaseGuard<HostStream> stream(shape->open_stream_for_read(panel_component_id));
+    if (!stream)
+        return false;
+    JointLimits read{};
+    float* const fields[] = {&read.pitch_minimum, &read.pitch_maximum, &read.yaw_minimum,
+                             &read.yaw_maximum,   &read.roll_minimum,  &read.roll_maximum};
     stream->seek(0);
     for (float* field : fields) {
         if (!stream->read_float(field))
             return false;
     }
+    *limits = read;
     return true;
 }
 
-}  // namespace
-
-void load_limits()
+// Taken as read: no test of order or range.
+void take_limits(const JointLimits& limits)
 {
-    if (joint_link.shape == nullptr) {
-        take_default_limits();
-        return;
-    }
-    ReleaseGuard<HostStream> stream(joint_link.shape->open_stream_for_read(panel_component_id));
-    JointLimits limits{};
-    if (!stream || !read_joint_limits(stream.get(), &limits)) {
-        take_default_limits();
-        return;
-    }
-    // Taken as read: no test of order or range.
     joint_link.pitch.minimum = limits.pitch_minimum;
     joint_link.pitch.maximum = limits.pitch_maximum;
     joint_link.yaw.minimum = limits.yaw_minimum;
     joint_link.yaw.maximum = limits.yaw_maximum;
     joint_link.roll.minimum = limits.roll_minimum;
     joint_link.roll.maximum = limits.roll_maximum;
+}
+
+void load_limits()
+{
+    JointLimits limits = default_joint_limits;
+    if (joint_link.shape != nullptr)
+        read_stored_limits(joint_link.shape, &limits);
+    take_limits(limits);
 }
 
 void save_limits()
@@ -57,10 +48,7 @@ void save_limits()
     ReleaseGuard<HostStream> stream(joint_link.shape->open_stream_for_write(panel_component_id, 0, 0));
     if (!stream)
         return;  // the host gave no stream to write to: nothing is stored
-    stream->write_float(joint_link.pitch.minimum);
-    stream->write_float(joint_link.pitch.maximum);
-    stream->write_float(joint_link.yaw.minimum);
-    stream->write_float(joint_link.yaw.maximum);
-    stream->write_float(joint_link.roll.minimum);
-    stream->write_float(joint_link.roll.maximum);
+    for (float limit : {joint_link.pitch.minimum, joint_link.pitch.maximum, joint_link.yaw.minimum,
+                        joint_link.yaw.maximum, joint_link.roll.minimum, joint_link.roll.maximum})
+        stream->write_float(limit);
 }

@@ -7,8 +7,9 @@ std::string described(const char* kind, const SimShape& shape)
     return std::string(kind) + " of '" + shape.name() + "'";
 }
 
+// One of the host's own handles, lent: no reference is added.
 template <class Handle>
-auto handed_out(Handle* handle) -> decltype(handle->hand_out())
+auto borrowed(Handle* handle) -> decltype(handle->hand_out())
 {
     return handle != nullptr ? handle->hand_out() : nullptr;
 }
@@ -18,7 +19,7 @@ auto handed_out(Handle* handle) -> decltype(handle->hand_out())
 // The application.
 
 SimApplicationHandle::SimApplicationHandle(SimHost& host)
-    : SimCounted(host, "HostApplication", nullptr, nullptr), host_(host)
+    : SimCounted(host, "HostApplication", nullptr, nullptr, SimHandleLife::host_held), host_(host)
 {
 }
 
@@ -38,7 +39,7 @@ HostScene* __stdcall SimApplicationHandle::current_scene()
 {
     if (!host_.enter(SimOperation::current_scene, account_))
         return nullptr;
-    return host_.has_current_scene() ? handed_out(static_cast<SimSceneHandle*>(host_.scene().handle())) : nullptr;
+    return host_.has_current_scene() ? host_.make_counted<SimSceneHandle>(host_.scene()) : nullptr;
 }
 
 host_bool __stdcall SimApplicationHandle::auto_key_enabled()
@@ -49,8 +50,8 @@ host_bool __stdcall SimApplicationHandle::auto_key_enabled()
 
 // The scene.
 
-SimSceneHandle::SimSceneHandle(SimScene& scene)
-    : SimCounted(scene.host(), "HostScene #" + std::to_string(scene.number()), nullptr, &scene), scene_(scene)
+SimSceneHandle::SimSceneHandle(SimScene& scene, SimHandleLife life)
+    : SimCounted(scene.host(), "HostScene #" + std::to_string(scene.number()), nullptr, &scene, life), scene_(scene)
 {
 }
 
@@ -66,7 +67,7 @@ HostShape* __stdcall SimSceneHandle::active_shape(int32_t index)
         return nullptr;
     if (index < 0 || static_cast<size_t>(index) >= scene_.selection().size())
         return nullptr;
-    return handed_out(static_cast<SimShapeHandle*>(scene_.selection()[index]->shape_handle()));
+    return scene_.host().make_counted<SimShapeHandle>(*scene_.selection()[index]);
 }
 
 float __stdcall SimSceneHandle::size_unit()
@@ -86,7 +87,7 @@ HostEntry* __stdcall SimSceneHandle::begin_part(const char* name)
     if (!scene_.host().enter(SimOperation::begin_part, account_, {}, {}, name != nullptr ? name : ""))
         return nullptr;
     SimShape& part = scene_.begin_part(name != nullptr ? name : "");
-    return handed_out(static_cast<SimEntryHandle*>(part.entry_handle()));
+    return borrowed(static_cast<SimEntryHandle*>(part.entry_handle()));
 }
 
 HostEntry* __stdcall SimSceneHandle::begin_line(const char* name, int32_t option)
@@ -94,7 +95,7 @@ HostEntry* __stdcall SimSceneHandle::begin_line(const char* name, int32_t option
     if (!scene_.host().enter(SimOperation::begin_line, account_, {option}, {}, name != nullptr ? name : ""))
         return nullptr;
     SimShape& line = scene_.begin_line(name != nullptr ? name : "", option);
-    return handed_out(static_cast<SimEntryHandle*>(line.entry_handle()));
+    return borrowed(static_cast<SimEntryHandle*>(line.entry_handle()));
 }
 
 void __stdcall SimSceneHandle::append_point(const Vector3* position, const Vector3* in_handle,
@@ -127,8 +128,8 @@ void __stdcall SimSceneHandle::update()
 
 // A shape.
 
-SimShapeHandle::SimShapeHandle(SimShape& shape)
-    : SimCounted(shape.host(), described("HostShape", shape), &shape, &shape.scene()), shape_(shape)
+SimShapeHandle::SimShapeHandle(SimShape& shape, SimHandleLife life)
+    : SimCounted(shape.host(), described("HostShape", shape), &shape, &shape.scene(), life), shape_(shape)
 {
 }
 
@@ -142,14 +143,14 @@ HostPart* __stdcall SimShapeHandle::as_part()
 {
     if (!shape_.host().enter(SimOperation::as_part, account_))
         return nullptr;
-    return handed_out(static_cast<SimPartHandle*>(shape_.part_handle()));
+    return borrowed(static_cast<SimPartHandle*>(shape_.part_handle()));
 }
 
 HostJoint* __stdcall SimShapeHandle::joint_handle()
 {
     if (!shape_.host().enter(SimOperation::joint_handle, account_))
         return nullptr;
-    return handed_out(static_cast<SimJointHandle*>(shape_.joint_handle()));
+    return shape_.is_ball_joint() ? shape_.host().make_counted<SimJointHandle>(shape_) : nullptr;
 }
 
 HostShape* __stdcall SimShapeHandle::placement_anchor()
@@ -157,7 +158,7 @@ HostShape* __stdcall SimShapeHandle::placement_anchor()
     if (!shape_.host().enter(SimOperation::placement_anchor, account_))
         return nullptr;
     SimShape& anchor = shape_.parent() != nullptr ? *shape_.parent() : shape_;
-    return handed_out(static_cast<SimShapeHandle*>(anchor.shape_handle()));
+    return borrowed(static_cast<SimShapeHandle*>(anchor.shape_handle()));
 }
 
 int32_t __stdcall SimShapeHandle::placement_value(int32_t which)
@@ -173,14 +174,14 @@ HostStream* __stdcall SimShapeHandle::open_stream_for_read(int32_t key)
     SimStreamRecord record = shape_.stream_record(key);
     if (!record)
         return nullptr;
-    return shape_.host().open_stream(shape_, key, std::move(record), "read");
+    return shape_.host().open_stream(shape_, key, std::move(record), "read", true);
 }
 
 HostStream* __stdcall SimShapeHandle::open_stream_for_write(int32_t key, int32_t second, int32_t third)
 {
     if (!shape_.host().enter(SimOperation::open_stream_for_write, account_, {key, second, third}))
         return nullptr;
-    return shape_.host().open_stream(shape_, key, shape_.replace_stream(key), "write");
+    return shape_.host().open_stream(shape_, key, shape_.replace_stream(key), "write", false);
 }
 
 HostStream* __stdcall SimShapeHandle::find_attribute_stream(int32_t key, int32_t second)
@@ -190,7 +191,7 @@ HostStream* __stdcall SimShapeHandle::find_attribute_stream(int32_t key, int32_t
     SimStreamRecord record = shape_.stream_record(key);
     if (!record)
         return nullptr;
-    return shape_.host().open_stream(shape_, key, std::move(record), "found");
+    return shape_.host().open_stream(shape_, key, std::move(record), "found", true);
 }
 
 void __stdcall SimShapeHandle::delete_attribute_stream(int32_t key, int32_t second)
@@ -201,8 +202,8 @@ void __stdcall SimShapeHandle::delete_attribute_stream(int32_t key, int32_t seco
 
 // A part.
 
-SimPartHandle::SimPartHandle(SimShape& shape)
-    : SimCounted(shape.host(), described("HostPart", shape), &shape, &shape.scene()), shape_(shape)
+SimPartHandle::SimPartHandle(SimShape& shape, SimHandleLife life)
+    : SimCounted(shape.host(), described("HostPart", shape), &shape, &shape.scene(), life), shape_(shape)
 {
 }
 
@@ -241,8 +242,8 @@ void __stdcall SimPartHandle::remove()
 
 // A ball joint.
 
-SimJointHandle::SimJointHandle(SimShape& shape)
-    : SimCounted(shape.host(), described("HostJoint", shape), &shape, &shape.scene()), shape_(shape)
+SimJointHandle::SimJointHandle(SimShape& shape, SimHandleLife life)
+    : SimCounted(shape.host(), described("HostJoint", shape), &shape, &shape.scene(), life), shape_(shape)
 {
 }
 
@@ -311,8 +312,9 @@ void __stdcall SimJointHandle::set_key_rotation(int32_t index, const Quaternion*
 
 // A stream.
 
-SimStreamHandle::SimStreamHandle(SimHost& host, SimShape& shape, std::string description, SimStreamRecord record)
-    : SimCounted(host, std::move(description), &shape, &shape.scene()), record_(std::move(record))
+SimStreamHandle::SimStreamHandle(SimHost& host, SimShape& shape, std::string description, SimStreamRecord record,
+                                 size_t start, SimHandleLife life)
+    : SimCounted(host, std::move(description), &shape, &shape.scene(), life), record_(std::move(record)), position_(start)
 {
 }
 
@@ -347,8 +349,8 @@ void __stdcall SimStreamHandle::write_float(float value)
 
 // What begin_part and begin_line return.
 
-SimEntryHandle::SimEntryHandle(SimShape& shape)
-    : SimCounted(shape.host(), described("HostEntry", shape), &shape, &shape.scene()), shape_(shape)
+SimEntryHandle::SimEntryHandle(SimShape& shape, SimHandleLife life)
+    : SimCounted(shape.host(), described("HostEntry", shape), &shape, &shape.scene(), life), shape_(shape)
 {
 }
 
@@ -356,20 +358,20 @@ HostPart* __stdcall SimEntryHandle::part_handle()
 {
     if (!shape_.host().enter(SimOperation::part_handle, account_))
         return nullptr;
-    return handed_out(static_cast<SimPartHandle*>(shape_.part_handle()));
+    return borrowed(static_cast<SimPartHandle*>(shape_.part_handle()));
 }
 
 HostLine* __stdcall SimEntryHandle::line_handle()
 {
     if (!shape_.host().enter(SimOperation::line_handle, account_))
         return nullptr;
-    return handed_out(static_cast<SimLineHandle*>(shape_.line_handle()));
+    return shape_.is_line() ? shape_.host().make_counted<SimLineHandle>(shape_) : nullptr;
 }
 
 // A line.
 
-SimLineHandle::SimLineHandle(SimShape& shape)
-    : SimCounted(shape.host(), described("HostLine", shape), &shape, &shape.scene()), shape_(shape)
+SimLineHandle::SimLineHandle(SimShape& shape, SimHandleLife life)
+    : SimCounted(shape.host(), described("HostLine", shape), &shape, &shape.scene(), life), shape_(shape)
 {
 }
 

@@ -1,8 +1,9 @@
 #pragma once
 // The handle kinds of joint/host.h over the simulated scene. Each operation
-// first passes SimHost::enter (log, removed-shape check, injected failure),
-// then does its work on the SimScene or SimShape behind it. Handles that an
-// operation returns carry one reference for the caller.
+// first passes SimHost::enter (log, dead-handle check, injected failure),
+// then does its work on the SimScene or SimShape behind it. What an operation
+// returns follows the host's rule (sim_handle.h): a counted handle made for
+// the call, or one of the host's own, borrowed.
 #include "simhost/sim_host.h"
 
 class SimApplicationHandle final : public SimCounted<HostApplication> {
@@ -19,7 +20,7 @@ private:
 
 class SimSceneHandle final : public SimCounted<HostScene> {
 public:
-    explicit SimSceneHandle(SimScene& scene);
+    SimSceneHandle(SimScene& scene, SimHandleLife life);
     int32_t __stdcall active_shape_count() override;
     HostShape* __stdcall active_shape(int32_t index) override;
     float __stdcall size_unit() override;
@@ -38,7 +39,7 @@ private:
 
 class SimShapeHandle final : public SimCounted<HostShape> {
 public:
-    explicit SimShapeHandle(SimShape& shape);
+    SimShapeHandle(SimShape& shape, SimHandleLife life);
     int32_t __stdcall kind() override;
     HostPart* __stdcall as_part() override;
     HostJoint* __stdcall joint_handle() override;
@@ -55,7 +56,7 @@ private:
 
 class SimPartHandle final : public SimCounted<HostPart> {
 public:
-    explicit SimPartHandle(SimShape& shape);
+    SimPartHandle(SimShape& shape, SimHandleLife life);
     int32_t __stdcall part_kind() override;
     void __stdcall get_transformation(Matrix4* out) override;
     void __stdcall set_transformation(const Matrix4* transformation) override;
@@ -68,7 +69,7 @@ private:
 
 class SimJointHandle final : public SimCounted<HostJoint> {
 public:
-    explicit SimJointHandle(SimShape& shape);
+    SimJointHandle(SimShape& shape, SimHandleLife life);
     void __stdcall get_rotation(Quaternion* out) override;
     void __stdcall set_rotation(const Quaternion* rotation) override;
     void __stdcall center(Vector3* out) override;
@@ -85,9 +86,11 @@ private:
 
 // One open stream: a record and a byte position in it. seek takes a byte
 // position; reading stops at the record's end, writing past it extends it.
+// Always counted: every stream is made for the caller that opened it.
 class SimStreamHandle final : public SimCounted<HostStream> {
 public:
-    SimStreamHandle(SimHost& host, SimShape& shape, std::string description, SimStreamRecord record);
+    SimStreamHandle(SimHost& host, SimShape& shape, std::string description, SimStreamRecord record, size_t start,
+                    SimHandleLife life);
     void __stdcall seek(int32_t position) override;
     host_bool __stdcall read_float(float* out) override;
     void __stdcall write_float(float value) override;
@@ -102,7 +105,7 @@ private:
 
 class SimEntryHandle final : public SimCounted<HostEntry> {
 public:
-    explicit SimEntryHandle(SimShape& shape);
+    SimEntryHandle(SimShape& shape, SimHandleLife life);
     HostPart* __stdcall part_handle() override;
     HostLine* __stdcall line_handle() override;
 
@@ -112,7 +115,7 @@ private:
 
 class SimLineHandle final : public SimCounted<HostLine> {
 public:
-    explicit SimLineHandle(SimShape& shape);
+    SimLineHandle(SimShape& shape, SimHandleLife life);
     void __stdcall set_color(const Vector3* rgb) override;
 
 private:

@@ -74,6 +74,7 @@ SimHost::~SimHost()
     // The handles unregister as they go; drop them in the reverse order of making.
     application_.reset();
     streams_.clear();
+    counted_handles_.clear();
     scenes_.clear();
 }
 
@@ -96,18 +97,40 @@ std::vector<SimScene*> SimHost::scenes() const
     return out;
 }
 
-int32_t SimHost::outstanding_references() const
+int32_t SimHost::references(const HostUnknown* handle) const
+{
+    const SimHandle* account = account_of(handle);
+    return account == nullptr ? 0 : account->references();
+}
+
+int32_t SimHost::references_to(const SimShape& shape) const
 {
     int32_t total = 0;
     for (const auto& entry : handles_)
-        total += entry.second->references();
+        if (entry.second->shape() == &shape)
+            total += entry.second->references();
     return total;
 }
 
-int32_t SimHost::references(const HostUnknown* handle) const
+int32_t SimHost::references_to(const SimScene& scene) const
+{
+    int32_t total = 0;
+    for (const auto& entry : handles_)
+        if (entry.second->scene() == &scene && entry.second->shape() == nullptr)
+            total += entry.second->references();
+    return total;
+}
+
+SimShape* SimHost::shape_of(const HostUnknown* handle) const
+{
+    const SimHandle* account = account_of(handle);
+    return account == nullptr ? nullptr : account->shape();
+}
+
+const SimHandle* SimHost::account_of(const HostUnknown* handle) const
 {
     auto found = handles_.find(handle);
-    return found == handles_.end() ? 0 : found->second->references();
+    return found == handles_.end() ? nullptr : found->second;
 }
 
 std::string SimHost::outstanding_report() const
@@ -192,9 +215,9 @@ SimHost::Outcome SimHost::record_call(SimOperation operation, const SimHandle& v
                                      std::initializer_list<int32_t> ints, std::initializer_list<float> floats,
                                      const char* text, int32_t* fault_value)
 {
-    if (via.shape() != nullptr && via.shape()->removed())
-        record_error(std::string(sim_operation_name(operation)) + " on " + via.description() +
-                     ", which was removed");
+    const std::string misuse = via.misuse();
+    if (!misuse.empty())
+        record_error(std::string(sim_operation_name(operation)) + " on " + misuse);
 
     // Every fault on the operation counts this call; the first made of those
     // that fall due acts, and all that fell due are spent.
@@ -208,12 +231,14 @@ SimHost::Outcome SimHost::record_call(SimOperation operation, const SimHandle& v
     faults_.erase(std::remove_if(faults_.begin(), faults_.end(), [](const Fault& f) { return f.calls_left <= 0; }),
                   faults_.end());
     ++call_counts_[static_cast<int32_t>(operation)];
+    const int32_t sequence = sequence_++;
     if (outcome == Outcome::raise)
         ++faults_raised_;
 
     if (call_logging_ || call_observer_) {
         SimCall call;
         call.operation = operation;
+        call.sequence = sequence;
         call.target = via.handle();
         call.shape = via.shape();
         call.scene = via.scene();
@@ -255,12 +280,17 @@ void SimHost::unregister_handle(SimHandle* handle)
 
 void SimHost::record_reference(const SimHandle& handle, SimReferenceChange change)
 {
-    if (change == SimReferenceChange::over_release) {
-        ++over_releases_;
-        record_error("Release of " + handle.description() + " with no reference outstanding");
-    }
+    outstanding_ += change == SimReferenceChange::release ? -1 : change == SimReferenceChange::over_release ? 0 : 1;
     if (call_logging_)
-        reference_events_.push_back(SimReferenceEvent{&handle, change, handle.references()});
+        reference_events_.push_back(SimReferenceEvent{&handle, change, handle.references(), sequence_});
+    ++sequence_;  // also while not logged, so sequences compare alike either way
+}
+
+void SimHost::record_over_release(const SimHandle& handle, const std::string& why)
+{
+    ++over_releases_;
+    record_error(why);
+    record_reference(handle, SimReferenceChange::over_release);
 }
 
 std::vector<std::string> SimHost::releases() const
@@ -272,14 +302,17 @@ std::vector<std::string> SimHost::releases() const
     return out;
 }
 
-HostStream* SimHost::open_stream(SimShape& shape, int32_t key, SimStreamRecord record, const char* purpose)
+HostStream* SimHost::open_stream(SimShape& shape, int32_t key, SimStreamRecord record, const char* purpose,
+                                 bool for_reading)
 {
     char key_text[16];
     std::snprintf(key_text, sizeof key_text, "0x%08lx", static_cast<unsigned long>(static_cast<uint32_t>(key)));
     std::string description = std::string("HostStream ") + key_text + " of '" + shape.name() + "' (" + purpose +
                               ", #" + std::to_string(++stream_count_) + ")";
-    streams_.push_back(std::make_unique<SimStreamHandle>(*this, shape, std::move(description), std::move(record)));
-    return streams_.back()->hand_out();
+    const size_t start = for_reading && record ? record->size() : 0;
+    SimStreamHandle* stream = make_counted<SimStreamHandle>(*this, shape, std::move(description), std::move(record), start);
+    streams_.push_back(stream);
+    return stream;
 }
 
 int32_t SimHost::stream_references(const SimShape& shape) const

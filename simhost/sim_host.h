@@ -1,9 +1,10 @@
 #pragma once
 // SimHost: the simulated application. It holds the scenes and the
 // application's switches (auto key, Japanese, main window), keeps the
-// reference accounting of every handle it hands out, logs every host
-// operation the plug-in calls, and fails operations on request the way the
-// host fails: by raising an int as the host's compiler throws it.
+// reference accounting of every handle it hands out (by the host's rule, see
+// sim_handle.h), logs every host operation the plug-in calls, and fails
+// operations on request the way the host fails: by raising an int as the
+// host's compiler throws it.
 #include <array>
 #include <cstdint>
 #include <functional>
@@ -11,6 +12,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 #include "simhost/sim_handle.h"
 #include "simhost/sim_operation.h"
@@ -25,6 +27,7 @@ class SimStreamHandle;
 // matrices that the operation writes out are not recorded.
 struct SimCall {
     SimOperation operation;
+    int32_t sequence = 0;  // shared with SimReferenceEvent: what happened first
     HostUnknown* target = nullptr;  // the handle it was called on
     SimShape* shape = nullptr;      // the shape that handle belongs to, if any
     SimScene* scene = nullptr;      // the scene that handle belongs to, if any
@@ -43,13 +46,14 @@ struct SimCall {
 std::string sim_call_text(const SimCall& call);
 
 // A change of a handle's reference count: handed out by an operation,
-// AddRef, Release, or a Release with none outstanding.
+// AddRef, Release, or a Release that broke the host's rule.
 enum class SimReferenceChange : int32_t { handed_out, add_ref, release, over_release };
 
 struct SimReferenceEvent {
     const SimHandle* handle;
     SimReferenceChange change;
     int32_t references;  // after the change
+    int32_t sequence;    // shared with SimCall
 };
 
 class SimHost {
@@ -81,8 +85,16 @@ public:
     void set_main_window(HWND window) { main_window_ = window; }
 
     // Reference accounting over every handle ever handed out, streams included.
-    int32_t outstanding_references() const;
+    int32_t outstanding_references() const { return outstanding_; }
     int32_t references(const HostUnknown* handle) const;  // 0 for a handle not of this host
+    // Over every handle of the shape, counted ones and streams included.
+    int32_t references_to(const SimShape& shape) const;
+    int32_t references_to(const SimScene& scene) const;  // its scene handles only
+    // The shape a handle of this host belongs to; none for the application,
+    // a scene, or a pointer that is no handle of this host.
+    SimShape* shape_of(const HostUnknown* handle) const;
+    // The handle's accounting; none for a pointer that is no handle of this host.
+    const SimHandle* account_of(const HostUnknown* handle) const;
     // One line per handle with references outstanding: "HostShape of 'Joint': 1".
     std::string outstanding_report() const;
     int32_t over_releases() const { return over_releases_; }
@@ -92,8 +104,9 @@ public:
     std::vector<std::string> releases() const;
     void clear_reference_events() { reference_events_.clear(); }
 
-    // Misuse seen by the host: over-releases, operations on removed shapes,
-    // line building out of order, key indices out of range.
+    // Misuse seen by the host: a Release it gave no reference for, a call or
+    // Release on a dead handle (released to zero, or of a removed part), line
+    // building out of order, key indices out of range.
     const std::vector<std::string>& errors() const { return errors_; }
     void record_error(const std::string& error);
     void clear_errors() { errors_.clear(); }
@@ -136,8 +149,21 @@ public:
     void register_handle(SimHandle* handle);
     void unregister_handle(SimHandle* handle);
     void record_reference(const SimHandle& handle, SimReferenceChange change);
-    // A new stream handle on the record, owned by the host.
-    HostStream* open_stream(SimShape& shape, int32_t key, SimStreamRecord record, const char* purpose);
+    void record_over_release(const SimHandle& handle, const std::string& why);
+    // A counted handle made for one caller, carrying its reference. The host
+    // keeps the object (dead or alive) for its whole life.
+    template <class Handle, class... Arguments>
+    Handle* make_counted(Arguments&&... arguments)
+    {
+        auto handle = std::make_shared<Handle>(std::forward<Arguments>(arguments)..., SimHandleLife::counted);
+        counted_handles_.push_back(handle);
+        handle->hand_out();
+        return handle.get();
+    }
+    // A new stream handle on the record. A stream opened for reading starts
+    // at the record's end, not at its beginning: the reader seeks first.
+    HostStream* open_stream(SimShape& shape, int32_t key, SimStreamRecord record, const char* purpose,
+                            bool for_reading);
     int32_t stream_references(const SimShape& shape) const;
 
 private:
@@ -163,6 +189,8 @@ private:
     std::vector<Fault> faults_;
     int32_t faults_raised_ = 0;
     int32_t over_releases_ = 0;
+    int32_t outstanding_ = 0;
+    int32_t sequence_ = 0;
     int32_t stream_count_ = 0;
 
     bool auto_key_ = false;
@@ -172,6 +200,7 @@ private:
 
     std::vector<std::unique_ptr<SimScene>> scenes_;
     SimScene* current_scene_ = nullptr;
-    std::vector<std::unique_ptr<SimStreamHandle>> streams_;
+    std::vector<SimStreamHandle*> streams_;
+    std::vector<std::shared_ptr<void>> counted_handles_;  // streams among them
     std::unique_ptr<SimApplicationHandle> application_;
 };

@@ -4,7 +4,7 @@
 
 SimScene::SimScene(SimHost& host, int32_t number) : host_(host), number_(number)
 {
-    handle_ = std::make_unique<SimSceneHandle>(*this);
+    handle_ = std::make_unique<SimSceneHandle>(*this, SimHandleLife::host_held);
     root_ = &make_shape(nullptr, "root", host_shape_kind_part, sim_part_kind_plain);
 }
 
@@ -17,7 +17,7 @@ HostScene* SimScene::handle()
 
 int32_t SimScene::references() const
 {
-    return handle_->account().references();
+    return host_.references_to(*this);
 }
 
 SimShape& SimScene::make_shape(SimShape* parent, const std::string& name, int32_t kind, int32_t part_kind)

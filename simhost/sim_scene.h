@@ -25,9 +25,10 @@ public:
 
     SimHost& host() const { return host_; }
     int32_t number() const { return number_; }
-    // The handle to give the plug-in, borrowed: no reference is added.
+    // The host's own handle, to hand in to the plug-in, borrowed: no
+    // reference is added. (current_scene answers a counted handle of its own.)
     HostScene* handle();
-    int32_t references() const;  // outstanding on handle()
+    int32_t references() const;  // outstanding on the scene's handles (not its shapes')
 
     // The root part that holds every other shape; it is never active and
     // cannot be removed.

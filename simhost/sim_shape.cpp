@@ -11,14 +11,13 @@ SimShape::SimShape(SimScene& scene, SimShape* parent, std::string name, int32_t 
       id_(id),
       transformation_(1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1)
 {
-    shape_handle_ = std::make_unique<SimShapeHandle>(*this);
-    entry_handle_ = std::make_unique<SimEntryHandle>(*this);
+    // The host's own handles, lent to whoever asks: the shape (handed in as a
+    // target, or as a placement anchor), the entry that begin_part or
+    // begin_line answered, and the part.
+    shape_handle_ = std::make_unique<SimShapeHandle>(*this, SimHandleLife::host_held);
+    entry_handle_ = std::make_unique<SimEntryHandle>(*this, SimHandleLife::host_held);
     if (is_part())
-        part_handle_ = std::make_unique<SimPartHandle>(*this);
-    if (is_ball_joint())
-        joint_handle_ = std::make_unique<SimJointHandle>(*this);
-    if (is_line())
-        line_handle_ = std::make_unique<SimLineHandle>(*this);
+        part_handle_ = std::make_unique<SimPartHandle>(*this, SimHandleLife::host_held);
 }
 
 SimShape::~SimShape() = default;
@@ -46,14 +45,14 @@ HostPart* SimShape::part_handle()
     return part_handle_.get();
 }
 
-HostJoint* SimShape::joint_handle()
+HostJoint* SimShape::new_joint_handle()
 {
-    return joint_handle_.get();
+    return is_ball_joint() ? host().make_counted<SimJointHandle>(*this) : nullptr;
 }
 
-HostLine* SimShape::line_handle()
+HostLine* SimShape::new_line_handle()
 {
-    return line_handle_.get();
+    return is_line() ? host().make_counted<SimLineHandle>(*this) : nullptr;
 }
 
 HostEntry* SimShape::entry_handle()
@@ -63,14 +62,7 @@ HostEntry* SimShape::entry_handle()
 
 int32_t SimShape::references() const
 {
-    int32_t total = shape_handle_->account().references() + entry_handle_->account().references();
-    if (part_handle_)
-        total += part_handle_->account().references();
-    if (joint_handle_)
-        total += joint_handle_->account().references();
-    if (line_handle_)
-        total += line_handle_->account().references();
-    return total + host().stream_references(*this);
+    return host().references_to(*this);
 }
 
 void SimShape::set_part_option(int32_t option)

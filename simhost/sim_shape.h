@@ -9,8 +9,8 @@
 // its colour.
 //
 // The methods here are the scene's own view: they neither log calls, nor
-// fail, nor count references. The plug-in reaches the shape only through the
-// handles (shape_handle() and the rest), which do all three.
+// fail, nor count references. The plug-in reaches the shape only through
+// handles, which do all three.
 #include <cstdint>
 #include <map>
 #include <memory>
@@ -69,16 +69,21 @@ public:
     const std::vector<SimShape*>& children() const { return children_; }
     SimShape* find_child(const std::string& name) const;
 
-    // Its handles, borrowed: no reference is added. The part handle is none
-    // unless the shape is a part, the joint handle none unless it is a ball
-    // joint, the line handle none unless it is a line. The entry handle is
-    // what begin_part or begin_line returned for it.
+    // The host's own handles of it, borrowed: no reference is added. The part
+    // handle is none unless the shape is a part. The entry handle is what
+    // begin_part or begin_line returned for it. (The shape, joint and line
+    // handles that operations return carry a reference: each is made for its
+    // caller, see sim_handle.h.)
     HostShape* shape_handle();
     HostPart* part_handle();
-    HostJoint* joint_handle();
-    HostLine* line_handle();
     HostEntry* entry_handle();
-    // Outstanding references over the handles above and the streams opened on it.
+    // A joint handle (a line handle) as joint_handle (line_handle) answers it,
+    // counted, with its one reference, but without a logged call; none unless
+    // the shape is a ball joint (a line). For tests that talk to the host
+    // directly.
+    HostJoint* new_joint_handle();
+    HostLine* new_line_handle();
+    // Outstanding references over all its handles, streams included.
     int32_t references() const;
 
     // A part.
@@ -163,7 +168,5 @@ private:
 
     std::unique_ptr<SimShapeHandle> shape_handle_;
     std::unique_ptr<SimPartHandle> part_handle_;
-    std::unique_ptr<SimJointHandle> joint_handle_;
-    std::unique_ptr<SimLineHandle> line_handle_;
     std::unique_ptr<SimEntryHandle> entry_handle_;
 };

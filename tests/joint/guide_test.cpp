@@ -46,7 +46,7 @@ TEST_F(GuideTest, ThreeColouredArmsFromTheJointsCentreTakingThePartsTransformati
     ASSERT_EQ(scene().find_all(guide_name).size(), 1u);
     SimShape& guide = *scene().find(guide_name);
     EXPECT_TRUE(guide.is_part());
-    EXPECT_EQ(host.references(joint_link.guide), 1);
+    EXPECT_EQ(host.references(joint_link.guide), 0) << "borrowed";
     EXPECT_EQ(joint_link.guide, guide.part_handle());
     EXPECT_TRUE(guide.has_part_option());
     EXPECT_EQ(guide.part_option(), 0);
@@ -73,6 +73,15 @@ TEST_F(GuideTest, ThreeColouredArmsFromTheJointsCentreTakingThePartsTransformati
     }
     EXPECT_EQ(scene().open_part(), nullptr);  // the part was closed
     EXPECT_GE(scene().update_count(), 1);
+
+    // The line handles go back B_Roll's, R_Pitch's, G_Yaw's, before the part ends.
+    EXPECT_EQ(host.releases(), (std::vector<std::string>{"HostLine of 'B_Roll'", "HostLine of 'R_Pitch'",
+                                                         "HostLine of 'G_Yaw'", "HostJoint of 'Joint'",
+                                                         "HostShape of 'Joint'"}));
+    const int32_t end_part = host.calls(SimOperation::end_part).at(0).sequence;
+    for (const SimReferenceEvent& event : host.reference_events())
+        if (event.change == SimReferenceChange::release && host.shape_of(event.handle->handle())->is_line())
+            EXPECT_LT(event.sequence, end_part) << event.handle->description();
     EXPECT_TRUE(host.errors().empty()) << host.errors().front();
     expect_only_kept_references();
 }

@@ -51,9 +51,9 @@ TEST_F(RelinkTest, LinkingReadsTheRotationShowsTheAnglesAndEnablesTheControls)
     EnableWindow(panel.control(IDC_UNDO), FALSE);
     relink();
 
-    EXPECT_EQ(joint_link.shape, joint.shape_handle());
+    EXPECT_EQ(host.shape_of(joint_link.shape), &joint);
     EXPECT_EQ(joint_link.part, joint.part_handle());
-    EXPECT_EQ(joint_link.joint, joint.joint_handle());
+    EXPECT_EQ(host.shape_of(joint_link.joint), &joint);
     expect_same_rotation(joint_link.rotation, joint.rotation());
     expect_same_rotation(joint_link.undo_rotation, joint.rotation());
     EXPECT_NEAR(joint_link.pitch.current, 30, 2e-4);
@@ -71,7 +71,7 @@ TEST_F(RelinkTest, LinkingReadsTheRotationShowsTheAnglesAndEnablesTheControls)
         EXPECT_TRUE(panel.enabled(id)) << id;
     EXPECT_EQ(scene().find_all("#Kelvaro_Guide").size(), 1u);
     expect_only_kept_references();
-    EXPECT_EQ(host.outstanding_references(), 4);  // shape, part, joint, guide
+    EXPECT_EQ(host.outstanding_references(), 2);  // shape and joint; the part and the guide are borrowed
 }
 
 TEST_F(RelinkTest, TwoActiveShapesUnlinkAndTheControlsKeepTheLastValuesDisabled)
@@ -128,7 +128,7 @@ TEST_F(RelinkTest, RelinkingToAnotherJointGivesBackTheFormerHandles)
     SimShape& first = link_new_joint("First");
     SimShape& second = add_selected_joint("Second");
     relink();
-    EXPECT_EQ(joint_link.joint, second.joint_handle());
+    EXPECT_EQ(host.shape_of(joint_link.joint), &second);
     EXPECT_EQ(first.references(), 0);
     expect_only_kept_references();
 }
@@ -255,9 +255,50 @@ TEST_F(RelinkTest, AHostExceptionWhileLinkingLeavesOnlyTheKeptReferencesAndTheNe
         expect_only_kept_references();
 
         relink();
-        EXPECT_EQ(joint_link.joint, joint.joint_handle());
+        EXPECT_EQ(host.shape_of(joint_link.joint), &joint);
         EXPECT_EQ(joint_link.roll.maximum, 3);
         EXPECT_EQ(scene().find_all("#Kelvaro_Guide").size(), 1u);
         expect_only_kept_references();
+    }
+}
+
+// A host failure while the next joint's state is read leaves no mixed link:
+// the link is dropped, and nothing the plug-in held for the first joint is
+// ever written to the second.
+TEST_F(RelinkTest, AFailedReadWhileRelinkingToAnotherJointUnlinks)
+{
+    for (const char* failing : {"get_rotation", "read_float"}) {
+        SCOPED_TRACE(failing);
+        SimShape& first = link_new_joint("First");
+        move_channel(IDC_PITCH_SLIDER, 40);
+        SimShape& second = add_selected_joint("Second");
+        second.set_stream_floats(panel_component_id, {-1, 1, -2, 2, -3, 3});
+        const Quaternion second_rotation(0.5f, 0.5f, 0.5f, 0.5f);
+        second.set_rotation(second_rotation);
+
+        ASSERT_TRUE(host.fail_call(failing, 1, 13));
+        EXPECT_FALSE(host_try([] { relink(); }, nullptr));
+        EXPECT_EQ(joint_link.joint, nullptr);
+        EXPECT_EQ(joint_link.shape, nullptr);
+        EXPECT_EQ(joint_link.part, nullptr);
+        for (int id : joint_controls)
+            EXPECT_FALSE(panel.enabled(id)) << id;
+        EXPECT_EQ(joint_link.pitch.maximum, 180) << "the second joint's limits were not taken";
+        expect_only_kept_references();
+
+        host.clear_calls();
+        move_channel(IDC_PITCH_SLIDER, 60);
+        undo();
+        reset();
+        EXPECT_EQ(host.call_count(SimOperation::set_rotation), 0) << host.call_report();
+        expect_same_rotation(second.rotation(), second_rotation);
+
+        relink();  // the next relink takes the second joint whole
+        EXPECT_EQ(host.shape_of(joint_link.joint), &second);
+        expect_same_rotation(joint_link.rotation, second_rotation);
+        EXPECT_EQ(joint_link.pitch.maximum, 1);
+        EXPECT_EQ(scene().find_all("#Kelvaro_Guide").size(), 1u);
+        unlink();
+        EXPECT_NE(first.rotation().w, 1) << "the first joint was turned";
     }
 }

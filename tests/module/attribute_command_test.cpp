@@ -65,7 +65,7 @@ protected:
         }
         call_position(panel_component, position_destroy_window, {junk, junk, junk});
         DestroyWindow(main_window);
-        EXPECT_TRUE(host.errors().empty());
+        EXPECT_TRUE(host.errors().empty()) << host.errors().front();
     }
 
     // The panel open and linked to a joint whose limits are narrow.

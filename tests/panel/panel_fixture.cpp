@@ -101,10 +101,13 @@ void PanelTest::SetUp()
 
 void PanelTest::TearDown()
 {
+    host.clear_faults();
     unlink();
     destroy_panel_window();
     DestroyWindow(host_window);
     delete position_keeper;
+    EXPECT_EQ(host.outstanding_references(), 0) << host.outstanding_report();
+    EXPECT_TRUE(host.errors().empty()) << host.errors().front();
 }
 
 void PanelTest::create_panel()

@@ -21,7 +21,7 @@ std::string menu_text(HWND window, int command)
 
 TEST(PluginCatalogue, ListsThePanelAsResidentAndTheCommandAsMadeOnUse)
 {
-    std::unique_ptr<ReferenceHost> host = make_host(sample_scene_path());
+    TestHost host = make_host(sample_scene_path());
     std::vector<PluginComponent>& components = host->plugin().components();
     ASSERT_EQ(components.size(), 2u);
 
@@ -52,7 +52,7 @@ TEST(PluginCatalogue, ListsThePanelAsResidentAndTheCommandAsMadeOnUse)
 
 TEST(PluginCatalogue, PluginsMenuFollowsTheLanguageSwitch)
 {
-    std::unique_ptr<ReferenceHost> host = make_host(sample_scene_path(), false);
+    TestHost host = make_host(sample_scene_path(), false);
     EXPECT_EQ(menu_text(host->window(), cmd_plugin_first), "Kelvaro...");
     EXPECT_EQ(menu_text(host->window(), cmd_plugin_first + 1), "Clear Kelvaro Attribute");
 
@@ -66,7 +66,7 @@ TEST(PluginCatalogue, PluginsMenuFollowsTheLanguageSwitch)
 
 TEST(PluginCatalogue, AClickOnThePanelEntryOpensThePanelOnTheSelectedJoint)
 {
-    std::unique_ptr<ReferenceHost> host = make_host(sample_scene_path());
+    TestHost host = make_host(sample_scene_path());
     host->show(SW_SHOW);
     SimShape* wrist = host->scene().find("Wrist");
     host->select({wrist});
@@ -85,7 +85,7 @@ TEST(PluginCatalogue, AClickOnThePanelEntryOpensThePanelOnTheSelectedJoint)
 
 TEST(PluginCatalogue, TheCommandClearsTheLimitsOfTheSelectedShapeAndTellsThePanel)
 {
-    std::unique_ptr<ReferenceHost> host = make_host(sample_scene_path());
+    TestHost host = make_host(sample_scene_path());
     SimShape* elbow = host->scene().find("Elbow");
     SimShape* wrist = host->scene().find("Wrist");
     elbow->set_stream_floats(0x40a00030, {-10, 10, -20, 20, -30, 30});
@@ -102,7 +102,7 @@ TEST(PluginCatalogue, TheCommandClearsTheLimitsOfTheSelectedShapeAndTellsThePane
 
 TEST(PluginCatalogue, SelectionRelinksAndTimeRefreshesWithTheKeyedPose)
 {
-    std::unique_ptr<ReferenceHost> host = make_host(sample_scene_path());
+    TestHost host = make_host(sample_scene_path());
     SimShape* elbow = host->scene().find("Elbow");
     elbow->add_key(0, Quaternion(1, 0, 0, 0));
     elbow->add_key(40, Quaternion(0.7071068f, 0, 0, 0.7071068f));
@@ -126,7 +126,7 @@ TEST(PluginCatalogue, SelectionRelinksAndTimeRefreshesWithTheKeyedPose)
 
 TEST(PluginCatalogue, TheViewShowsAJointTurnedByThePluginWithoutBeingAsked)
 {
-    std::unique_ptr<ReferenceHost> host = make_host(sample_scene_path());
+    TestHost host = make_host(sample_scene_path());
     host->show(SW_SHOW);
     SimShape* elbow = host->scene().find("Elbow");
     SimShape* wrist = host->scene().find("Wrist");

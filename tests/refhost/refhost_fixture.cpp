@@ -29,7 +29,14 @@ std::string temporary_file(const char* stem)
     return name;
 }
 
-std::unique_ptr<ReferenceHost> make_host(const std::string& scene_path, bool japanese)
+void HostErrorCheck::operator()(ReferenceHost* host) const
+{
+    const std::vector<std::string> errors = host->host().errors();
+    delete host;
+    EXPECT_TRUE(errors.empty()) << errors.front();
+}
+
+TestHost make_host(const std::string& scene_path, bool japanese)
 {
     ReferenceHostOptions options;
     options.plugin_path = module_path();
@@ -40,7 +47,7 @@ std::unique_ptr<ReferenceHost> make_host(const std::string& scene_path, bool jap
     options.y = 40;
     options.width = 860;
     options.height = 600;
-    auto host = std::make_unique<ReferenceHost>();
+    TestHost host(new ReferenceHost);
     std::string error;
     EXPECT_TRUE(host->create(options, &error)) << error;
     EXPECT_EQ(host->last_error(), "");

@@ -12,8 +12,15 @@ std::string sample_scene_path();
 // A fresh file name in the temporary folder.
 std::string temporary_file(const char* stem);
 
+// Fails the test when the host it deletes has recorded a breach of the
+// host's rules (a release it gave no reference for, a call on a dead handle).
+struct HostErrorCheck {
+    void operator()(ReferenceHost* host) const;
+};
+using TestHost = std::unique_ptr<ReferenceHost, HostErrorCheck>;
+
 // Makes a host that does not end the thread's message loop when it closes.
-std::unique_ptr<ReferenceHost> make_host(const std::string& scene_path, bool japanese = false);
+TestHost make_host(const std::string& scene_path, bool japanese = false);
 
 // The bytes of a stored limits record as floats.
 std::vector<float> stored_limits(SimShape& shape);

@@ -29,7 +29,7 @@ std::string failures_of(const ScriptedSessionReport& report)
 
 TEST(ScriptedSession, PosesTheJointKeysItAndStoresTheLimitsOnClose)
 {
-    std::unique_ptr<ReferenceHost> host = make_host(sample_scene_path());
+    TestHost host = make_host(sample_scene_path());
     ScriptedSessionOptions options;
     options.screenshot_path = temporary_file("rhs");
     const ScriptedSessionReport report = run_scripted_session(*host, options);
@@ -92,7 +92,7 @@ TEST(ScriptedSession, StoredLimitsSurviveSavingAndAFreshHost)
 {
     const std::string saved = temporary_file("rhs");
     {
-        std::unique_ptr<ReferenceHost> host = make_host(sample_scene_path());
+        TestHost host = make_host(sample_scene_path());
         const ScriptedSessionReport report = run_scripted_session(*host, ScriptedSessionOptions());
         ASSERT_TRUE(report.ok()) << failures_of(report);
         ASSERT_TRUE(host->save_scene(saved)) << host->last_error();
@@ -101,7 +101,7 @@ TEST(ScriptedSession, StoredLimitsSurviveSavingAndAFreshHost)
     // Closing the host freed the module: the next one starts it afresh.
     ASSERT_EQ(GetModuleHandleA("Kelvaro.dll"), nullptr);
 
-    std::unique_ptr<ReferenceHost> host = make_host(saved);
+    TestHost host = make_host(saved);
     SimShape* elbow = host->scene().find("Elbow");
     ASSERT_NE(elbow, nullptr);
     EXPECT_EQ(stored_limits(*elbow), (std::vector<float>{-180, 180, -180, 180, -30, 60}));

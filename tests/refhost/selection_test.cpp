@@ -20,7 +20,7 @@ std::vector<std::string> names_of(const std::vector<SimShape*>& shapes)
 
 TEST(Selection, TheViewportsKeysStepAddAndClear)
 {
-    std::unique_ptr<ReferenceHost> host = make_host(sample_scene_path());
+    TestHost host = make_host(sample_scene_path());
     host->show(SW_SHOW);
     host->open_panel();
     HWND panel = host->panel_window();
@@ -48,7 +48,7 @@ TEST(Selection, TheViewportsKeysStepAddAndClear)
 
 TEST(Selection, TheShapeListPicksWhatItsItemsName)
 {
-    std::unique_ptr<ReferenceHost> host = make_host(sample_scene_path());
+    TestHost host = make_host(sample_scene_path());
     HWND list = host->shape_list();
     const LRESULT count = SendMessageA(list, LB_GETCOUNT, 0, 0);
     ASSERT_EQ(count, static_cast<LRESULT>(host->scene().shapes().size()));

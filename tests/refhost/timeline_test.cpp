@@ -7,7 +7,7 @@
 
 TEST(Timeline, TheKeyStripShowsThePickedJointsKeysUnderTheTrackbarsThumb)
 {
-    std::unique_ptr<ReferenceHost> host = make_host(sample_scene_path());
+    TestHost host = make_host(sample_scene_path());
     host->show(SW_SHOW);
     SimShape* elbow = host->scene().find("Elbow");
     SimShape* wrist = host->scene().find("Wrist");
@@ -32,7 +32,7 @@ TEST(Timeline, TheKeyStripShowsThePickedJointsKeysUnderTheTrackbarsThumb)
 
 TEST(Timeline, AClickOnTheStripGoesToTheNearestKeyWithItsPose)
 {
-    std::unique_ptr<ReferenceHost> host = make_host(sample_scene_path());
+    TestHost host = make_host(sample_scene_path());
     host->show(SW_SHOW);
     SimShape* elbow = host->scene().find("Elbow");
     elbow->add_key(10, Quaternion(1, 0, 0, 0));
@@ -50,7 +50,7 @@ TEST(Timeline, AClickOnTheStripGoesToTheNearestKeyWithItsPose)
 
 TEST(Timeline, TheAutoKeyBoxIsTheApplicationsSwitch)
 {
-    std::unique_ptr<ReferenceHost> host = make_host(sample_scene_path());
+    TestHost host = make_host(sample_scene_path());
     EXPECT_FALSE(host->host().auto_key());
     SendMessageA(host->auto_key_box(), BM_CLICK, 0, 0);
     EXPECT_TRUE(host->host().auto_key());

@@ -29,7 +29,7 @@ TEST(SimApplication, HandsOutTheSceneCurrentWhenAsked)
     EXPECT_EQ(&host.scene(), &first);  // adding does not switch
     host.set_current_scene(second);
     HostScene* scene = host.application()->current_scene();
-    EXPECT_EQ(scene, second.handle());
+    EXPECT_EQ(host.account_of(scene)->scene(), &second);
     EXPECT_EQ(second.references(), 1);
     EXPECT_EQ(first.references(), 0);
     scene->Release();

@@ -8,11 +8,12 @@ TEST(SimCallLog, KeepsArgumentsInOrderWithWhatTheyWereCalledOn)
     SimHost host;
     SimShape& elbow = host.scene().add_ball_joint("Elbow");
     HostScene* scene = host.scene().handle();
-    scene->begin_line("G_Yaw", 0)->Release();
+    scene->begin_line("G_Yaw", 0);  // borrowed
     const Vector3 a(1, 2, 3), b(4, 5, 6);
     scene->append_point(&a, &b, &a, &b, &a);
     const Quaternion q(0.9659258f, 0.2588190f, 0, 0);
-    elbow.joint_handle()->set_rotation(&q);
+    HostJoint* joint = elbow.new_joint_handle();
+    joint->set_rotation(&q);
 
     ASSERT_EQ(host.calls().size(), 3u);
     const SimCall& begin = host.calls()[0];
@@ -27,13 +28,14 @@ TEST(SimCallLog, KeepsArgumentsInOrderWithWhatTheyWereCalledOn)
     EXPECT_EQ(point.vector(4).z, 3);
     const SimCall& rotation = host.calls()[2];
     EXPECT_EQ(rotation.shape, &elbow);
-    EXPECT_EQ(rotation.target, elbow.joint_handle());
+    EXPECT_EQ(rotation.target, joint);
     EXPECT_EQ(rotation.quaternion().x, 0.2588190f);
 
     EXPECT_EQ(host.call_report(),
               "begin_line on HostScene (\"G_Yaw\", 0)\n"
               "append_point on HostScene (1, 2, 3, 4, 5, 6, 1, 2, 3, 4, 5, 6, 1, 2, 3)\n"
               "set_rotation on HostJoint of 'Elbow' (0.965925813, 0.258819014, 0, 0)\n");
+    joint->Release();
 }
 
 TEST(SimCallLog, CountsWithoutKeepingWhenLoggingIsOff)

@@ -72,7 +72,7 @@ TEST(SimFault, TheNthCallFailsAndEarlierOnesRun)
 {
     SimHost host;
     SimShape& elbow = host.scene().add_ball_joint("Elbow");
-    HostJoint* joint = elbow.joint_handle();
+    HostJoint* joint = elbow.new_joint_handle();
     host.fail_call(SimOperation::set_rotation, 3, 7);
     const Quaternion q[3] = {{0, 1, 0, 0}, {0, 0, 1, 0}, {0, 0, 0, 1}};
     int completed = 0;

@@ -19,7 +19,7 @@ TEST(SimKeys, InsertKeyHoldsThePresentRotationInTimeOrder)
 {
     SimHost host;
     SimShape& elbow = host.scene().add_ball_joint("Elbow");
-    HostJoint* joint = elbow.joint_handle();
+    HostJoint* joint = elbow.new_joint_handle();
     const Quaternion a(0.5f, 0.5f, 0.5f, 0.5f), b(0, 1, 0, 0), c(0, 0, 0, 1);
 
     joint->set_rotation(&a);
@@ -45,7 +45,7 @@ TEST(SimKeys, AKeyAtAnExistingTimeTakesTheRotationInsteadOfDoubling)
     elbow.add_key(0, Quaternion(1, 0, 0, 0));
     elbow.add_key(30, Quaternion(1, 0, 0, 0));
     elbow.set_rotation(Quaternion(0, 0, 1, 0));
-    elbow.joint_handle()->insert_key(30);
+    elbow.new_joint_handle()->insert_key(30);
     ASSERT_EQ(elbow.keys().size(), 2u);
     expect_quaternion(elbow.keys()[1].rotation, 0, 0, 1, 0);
 }
@@ -57,7 +57,7 @@ TEST(SimKeys, SetKeyRotationChangesOneKeyAndReportsABadIndex)
     elbow.add_key(0, Quaternion(1, 0, 0, 0));
     elbow.add_key(30, Quaternion(1, 0, 0, 0));
     const Quaternion q(0, 0, 0, 1);
-    HostJoint* joint = elbow.joint_handle();
+    HostJoint* joint = elbow.new_joint_handle();
     joint->set_key_rotation(1, &q);
     expect_quaternion(elbow.keys()[0].rotation, 1, 0, 0, 0);
     expect_quaternion(elbow.keys()[1].rotation, 0, 0, 0, 1);
@@ -74,6 +74,6 @@ TEST(SimKeys, TheJointAnswersTheScenesTimeAndItsMotionSwitch)
     SimShape& elbow = host.scene().add_ball_joint("Elbow");
     host.scene().set_current_time(45.5f);
     elbow.set_motion_enabled(false);
-    EXPECT_EQ(elbow.joint_handle()->current_time(), 45.5f);
-    EXPECT_FALSE(elbow.joint_handle()->motion_enabled());
+    EXPECT_EQ(elbow.new_joint_handle()->current_time(), 45.5f);
+    EXPECT_FALSE(elbow.new_joint_handle()->motion_enabled());
 }

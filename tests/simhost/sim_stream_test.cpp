@@ -65,7 +65,10 @@ TEST(SimStream, AShortRecordEndsBeforeAPartialFloat)
     StreamScene s;
     s.joint.set_stream_bytes(limits_key, {0x00, 0x00, 0xc0, 0x3f, 0x01, 0x02, 0x03});
     HostStream* in = s.shape->open_stream_for_read(limits_key);
-    float value = 0;
+    float value = 9;
+    EXPECT_FALSE(in->read_float(&value)) << "a stream opened for reading starts at the record's end";
+    EXPECT_EQ(value, 9);
+    in->seek(0);
     EXPECT_TRUE(in->read_float(&value));
     EXPECT_EQ(value, 1.5f);
     value = 9;
@@ -105,6 +108,7 @@ TEST(SimStream, AReaderKeepsTheRecordItOpened)
     HostStream* out = s.shape->open_stream_for_write(limits_key, 0, 0);
     out->write_float(8);
     float value = 0;
+    in->seek(0);
     ASSERT_TRUE(in->read_float(&value));
     EXPECT_EQ(value, 1);  // the old record, not the one being written
     in->Release();

@@ -72,10 +72,10 @@ struct EveryKind {
         if (interface_name == "HostScene") return host.scene().handle();
         if (interface_name == "HostShape") return elbow.shape_handle();
         if (interface_name == "HostPart") return elbow.part_handle();
-        if (interface_name == "HostJoint") return elbow.joint_handle();
+        if (interface_name == "HostJoint") return elbow.new_joint_handle();
         if (interface_name == "HostStream") return stream;
         if (interface_name == "HostEntry") return line.entry_handle();
-        if (interface_name == "HostLine") return line.line_handle();
+        if (interface_name == "HostLine") return line.new_line_handle();
         return nullptr;
     }
 };

@@ -216,8 +216,10 @@ void SoakWorld::notify_refresh()
 void SoakWorld::after_link_attempt()
 {
     forget_panel_values();
-    if (joint_link.joint != nullptr)
+    if (joint_link.joint != nullptr) {
         texts_may_lag_ = false;
+        rotation_may_lead_ = false;
+    }
 }
 
 void SoakWorld::forget_panel_values()
@@ -332,6 +334,10 @@ void SoakWorld::host_fault()
     if (!returned || host_.faults_raised() != raised_before) {
         ++faults_caught_;
         texts_may_lag_ = true;
+        // A write that never landed leaves the plug-in's rotation ahead of the
+        // joint until the next link; no other fault may part them.
+        if (operation == SimOperation::set_rotation)
+            rotation_may_lead_ = true;
         forget_panel_values();
         // A guide part that the host made but failed to hand over (begin_part
         // done, its part handle not given) is the host's to clean up.
@@ -631,13 +637,24 @@ std::string SoakWorld::time_report() const
 
 std::string SoakWorld::broken_invariant() const
 {
-    const int held = (joint_link.shape != nullptr) + (joint_link.part != nullptr) + (joint_link.joint != nullptr) +
-                     (joint_link.guide != nullptr);
+    // The link holds counted references to its shape and joint, nothing else;
+    // its part and guide are borrowed.
+    const int held = (joint_link.shape != nullptr) + (joint_link.joint != nullptr);
     if (host_.outstanding_references() != held)
         return "references outstanding " + std::to_string(host_.outstanding_references()) + ", the link holds " +
                std::to_string(held) + ":\n" + host_.outstanding_report();
     if (host_.over_releases() != 0 || !host_.errors().empty())
         return "host errors: " + (host_.errors().empty() ? std::string("over-release") : host_.errors().front());
+
+    // One joint, whole: its shape, part and joint handle, and the rotation the
+    // plug-in holds is the joint's own (unless a failed write left it ahead).
+    if (joint_link.joint != nullptr) {
+        SimShape* linked = host_.shape_of(joint_link.joint);
+        if (linked == nullptr || host_.shape_of(joint_link.shape) != linked || joint_link.part != linked->part_handle())
+            return "the link's shape, part and joint are not of one joint";
+        if (!rotation_may_lead_ && std::memcmp(&linked->rotation(), &joint_link.rotation, sizeof(Quaternion)) != 0)
+            return "the link holds a rotation that is not joint " + linked->name() + "'s";
+    }
 
     size_t guides = 0;
     for (SimShape* guide : scene_.find_all("#Kelvaro_Guide"))

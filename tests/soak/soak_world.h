@@ -105,6 +105,8 @@ private:
     bool from_panel_[3] = {};
     // A host fault cut a step short: the texts may lag until the next link.
     bool texts_may_lag_ = false;
+    // A failed set_rotation left the link's rotation ahead of the joint's.
+    bool rotation_may_lead_ = false;
     // Guide parts left in the scene by a host fault in the middle of building one.
     std::vector<SimShape*> orphan_guides_;
     int performed_[static_cast<int>(SoakOperation::count)] = {};
