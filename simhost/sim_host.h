@@ -98,6 +98,8 @@ public:
     // One line per handle with references outstanding: "HostShape of 'Joint': 1".
     std::string outstanding_report() const;
     int32_t over_releases() const { return over_releases_; }
+    // How many counted handles the host has made (each carried one reference).
+    int32_t counted_handles_made() const { return static_cast<int32_t>(counted_handles_.size()); }
     // Every change of a count, in order (kept while call logging is on), and
     // the descriptions of the handles released, in the order of release.
     const std::vector<SimReferenceEvent>& reference_events() const { return reference_events_; }

@@ -22,11 +22,14 @@
 //     EXPECT_EQ(host.outstanding_references(), 0) << host.outstanding_report();
 //     EXPECT_TRUE(host.errors().empty());                 // no over-release, no misuse
 //
-// Every handle an operation returns carries one reference that the plug-in
-// must release; handles the plug-in keeps (the linked shape, its part and
-// joint, the guide part) show up as outstanding until it lets them go. The
-// handles are never freed at zero: a Release too many is counted in
-// over_releases() and listed in errors().
+// The host's rule for references is kept exactly (see simhost/sim_handle.h):
+// current_scene, active_shape, joint_handle, line_handle and the stream
+// operations answer a handle made for the caller, carrying one reference and
+// dead once released to zero; everything else is the host's own and borrowed.
+// Handles the plug-in keeps (the linked shape and joint) show up as
+// outstanding until it lets them go. No handle is ever freed while the host
+// lives: a Release it gave no reference for, or a call or Release on a dead
+// handle or a removed part, is listed in errors().
 //
 // To see how the plug-in copes with a failing host, make an operation fail:
 // host.fail_call(SimOperation::set_rotation, 1, 42) makes the next

@@ -6,6 +6,7 @@
 
 #include <cstdlib>
 
+#include "joint/joint_link.h"
 #include "panel/panel_state.h"
 #include "soak_world.h"
 
@@ -32,9 +33,15 @@ void soak(uint32_t seed)
     EXPECT_GT(world.answerer().dialogs_seen(), 0);
     EXPECT_GT(world.answerer().message_boxes_seen(), 0);
     EXPECT_GT(world.faults_caught(), 0);
-    std::printf("seed %u: %d operations, %d limits dialogs, %d message boxes, %d host faults caught\n", seed,
-                operations_per_seed(), world.answerer().dialogs_seen(), world.answerer().message_boxes_seen(),
-                world.faults_caught());
+    // Once the link lets go, every reference the host gave is back, and the
+    // host saw no breach of its rules at any time.
+    unlink();
+    EXPECT_EQ(world.host().outstanding_references(), 0) << world.host().outstanding_report();
+    EXPECT_TRUE(world.host().errors().empty()) << world.host().errors().front();
+    std::printf("seed %u: %d operations, %d limits dialogs, %d message boxes, %d host faults caught, "
+                "%d counted handles given and all given back\n",
+                seed, operations_per_seed(), world.answerer().dialogs_seen(), world.answerer().message_boxes_seen(),
+                world.faults_caught(), world.host().counted_handles_made());
 }
 
 }  // namespace
