@@ -81,13 +81,14 @@ BOOL on_init_dialog(HWND window)
 
 // ---- WM_MOVE -------------------------------------------------------------
 
-// lParam holds the client area's corner; the stored corner is the window's,
-// reckoned with the dialog frame and the caption.
-void on_move(LPARAM lparam)
+// The stored corner is the window's own, read from the window: lParam holds
+// the client area's corner, and the panel has the small caption of a tool
+// window, so no caption metric leads back from one to the other exactly.
+void on_move(HWND window)
 {
-    unsigned x = LOWORD(lparam) - GetSystemMetrics(SM_CXDLGFRAME);
-    unsigned y = HIWORD(lparam) - GetSystemMetrics(SM_CYCAPTION);
-    store_panel_position((y & 0xFFFF) << 16 | (x & 0xFFFF));
+    RECT frame;
+    GetWindowRect(window, &frame);
+    store_panel_position(pack_panel_position(frame.left, frame.top));
 }
 
 // ---- WM_HSCROLL ----------------------------------------------------------
@@ -275,7 +276,7 @@ INT_PTR CALLBACK panel_dialog_proc(HWND window, UINT message, WPARAM wparam, LPA
     case WM_INITDIALOG:
         return on_init_dialog(window);
     case WM_MOVE:
-        on_move(lparam);
+        on_move(window);
         return FALSE;
     case WM_HSCROLL:
         return on_hscroll(window, wparam, lparam);

@@ -16,6 +16,14 @@ void store_dword(DWORD value)
     write_stored_position(REG_DWORD, &value, sizeof value);
 }
 
+// What the panel stores for where it stands now: its window's upper-left corner.
+DWORD stored_form_of(HWND panel)
+{
+    RECT frame;
+    GetWindowRect(panel, &frame);
+    return pack(frame.left, frame.top);
+}
+
 // The panel of these tests: 300 × 200 pixels on the primary screen.
 class PositionTest : public PanelTest {
 protected:
@@ -27,16 +35,6 @@ protected:
         screen_width = GetSystemMetrics(SM_CXSCREEN);
         screen_height = GetSystemMetrics(SM_CYSCREEN);
         centred = pack(screen_width / 2 - 150, screen_height / 2 - 100);
-    }
-
-    // The corner the panel stores for where it stands now: its client
-    // corner less the dialog frame and the caption height.
-    DWORD stored_form_of_panel_position() const
-    {
-        POINT client = {0, 0};
-        ClientToScreen(panel(), &client);
-        return pack(client.x - GetSystemMetrics(SM_CXDLGFRAME),
-                    client.y - GetSystemMetrics(SM_CYCAPTION));
     }
 
     int screen_width = 0;
@@ -113,10 +111,7 @@ TEST_F(PanelTest, WithNoValueThePanelOpensCentredAndItsFirstPlacementIsStored)
 
     DWORD stored = 0;
     ASSERT_TRUE(read_stored_position(&stored));
-    POINT client = {0, 0};
-    ClientToScreen(panel(), &client);
-    EXPECT_EQ(stored, pack(client.x - GetSystemMetrics(SM_CXDLGFRAME),
-                           client.y - GetSystemMetrics(SM_CYCAPTION)));
+    EXPECT_EQ(stored, stored_form_of(panel()));
 }
 
 TEST_F(PanelTest, AStoredPositionPlacesThePanelAndEveryMoveIsStored)
@@ -133,10 +128,26 @@ TEST_F(PanelTest, AStoredPositionPlacesThePanelAndEveryMoveIsStored)
         SetWindowPos(panel(), nullptr, to.x, to.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
         DWORD stored = 0;
         ASSERT_TRUE(read_stored_position(&stored));
-        POINT client = {0, 0};
-        ClientToScreen(panel(), &client);
-        EXPECT_EQ(stored, pack(client.x - GetSystemMetrics(SM_CXDLGFRAME),
-                               client.y - GetSystemMetrics(SM_CYCAPTION)));
+        EXPECT_EQ(stored, pack(to.x, to.y));
+    }
+}
+
+TEST_F(PanelTest, ClosedAndOpenedAgainThePanelComesBackExactlyWhereItWas)
+{
+    store_dword(pack(100, 200));
+    POINT expected = {100, 200};
+    for (int session = 0; session < 4; ++session) {
+        SCOPED_TRACE(session);
+        create_panel();
+        RECT frame;
+        GetWindowRect(panel(), &frame);
+        EXPECT_EQ(frame.left, expected.x);
+        EXPECT_EQ(frame.top, expected.y);
+        if (session == 1) {  // the user moves it once
+            expected = {333, 111};
+            SetWindowPos(panel(), nullptr, expected.x, expected.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+        }
+        destroy_panel_window();
     }
 }
 
