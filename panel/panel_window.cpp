@@ -112,6 +112,10 @@ void open_limits_dialog(HWND window)
                                      limits_dialog_proc, 0);
     // DialogBoxParam answers -1 when it could not make the dialog: that is no OK.
     if (result == 1) {
+        // The accepted limits go to the shape at once: a relink before the
+        // panel closes (the timeline moved, say) reloads them from there.
+        if (joint_link.shape != nullptr)
+            save_limits();
         show_axis_limits(joint_link.active_slider);
         sync_axis_controls(joint_link.active_slider, true, true);
         apply_axis_change();

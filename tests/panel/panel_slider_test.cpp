@@ -289,6 +289,24 @@ TEST_F(SliderTest, CtrlTrackWithOkPinsTheAxisShowsTheRangeAndApplies)
     EXPECT_EQ(slider_position(IDC_PITCH_SLIDER), 30);
 }
 
+TEST_F(SliderTest, LimitsAcceptedWithOkAreStoredAtOnceAndSurviveARelink)
+{
+    ModalAnswerer answerer;
+    answerer.ignore(panel());
+    answerer.expect("Joint Value Setting", fill_limits_and_press("-20", "10", "35.5", IDOK));
+    set_control_key_state(true);
+    synthesised_thumb_track(IDC_YAW_SLIDER, 3);
+    set_control_key_state(false);
+    EXPECT_EQ(joint->stream_floats(panel_component_id),
+              (std::vector<float>{-180, 180, -20, 35.5f, -180, 180}));
+
+    relink();  // what a refresh does while the panel is open (the timeline moved)
+    EXPECT_EQ(joint_link.yaw.minimum, -20);
+    EXPECT_EQ(joint_link.yaw.maximum, 35.5f);
+    EXPECT_EQ(selection_start(IDC_YAW_SLIDER), -20);
+    EXPECT_EQ(selection_end(IDC_YAW_SLIDER), 35);
+}
+
 TEST_F(SliderTest, LimitsWithOkShowTruncatedRangeAndTurnByTheDifference)
 {
     synthesised_thumb_track(IDC_ROLL_SLIDER, 5);  // 5 degrees applied
