@@ -124,6 +124,10 @@ void open_limits_dialog(HWND window)
         // angle has not changed, so the thumb goes back to it.
         sync_axis_controls(joint_link.active_slider, true, false);
     }
+    // The sliders were deaf while the dialog ran, also to the end of the drag
+    // that opened it: the drag's steps are keyed here, once, whatever the
+    // dialog answered.
+    auto_key();
 }
 
 // The slider's whole-degree position as the axis's angle, kept within its
