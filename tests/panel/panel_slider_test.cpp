@@ -140,6 +140,14 @@ TEST_F(SliderTest, SynthesisedTrackAboveTheMaximumClamps)
     EXPECT_EQ(slider_position(IDC_ROLL_SLIDER), 10);
     EXPECT_EQ(joint_link.roll.current, 10.75f);
     EXPECT_EQ(item_text(IDC_ROLL_EDIT), "10.750000");
+
+    // A stored record may hold a minimum above its maximum: the minimum is
+    // tested first, so the angle ends at the maximum.
+    joint_link.yaw.minimum = 50;
+    joint_link.yaw.maximum = -50;
+    synthesised_thumb_track(IDC_YAW_SLIDER, 0);
+    EXPECT_EQ(joint_link.yaw.current, -50);
+    EXPECT_EQ(slider_position(IDC_YAW_SLIDER), -50);
 }
 
 TEST_F(SliderTest, RealChannelClickPagesThirtyDegrees)
