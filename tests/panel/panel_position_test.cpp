@@ -16,6 +16,26 @@ void store_dword(DWORD value)
     write_stored_position(REG_DWORD, &value, sizeof value);
 }
 
+// The desktop's caption heights changed for one test and put back after it:
+// the full caption made taller than the tool window's small one plus its
+// frame, as a user's own settings or a higher resolution may have them. (By
+// Wine's defaults the two sums happen to be equal.)
+class TallCaptions {
+public:
+    TallCaptions()
+    {
+        saved_.cbSize = sizeof saved_;
+        SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof saved_, &saved_, 0);
+        NONCLIENTMETRICSA tall = saved_;
+        tall.iCaptionHeight = saved_.iSmCaptionHeight + 10;
+        SystemParametersInfoA(SPI_SETNONCLIENTMETRICS, sizeof tall, &tall, 0);
+    }
+    ~TallCaptions() { SystemParametersInfoA(SPI_SETNONCLIENTMETRICS, sizeof saved_, &saved_, 0); }
+
+private:
+    NONCLIENTMETRICSA saved_{};
+};
+
 // What the panel stores for where it stands now: its window's upper-left corner.
 DWORD stored_form_of(HWND panel)
 {
@@ -134,6 +154,7 @@ TEST_F(PanelTest, AStoredPositionPlacesThePanelAndEveryMoveIsStored)
 
 TEST_F(PanelTest, ClosedAndOpenedAgainThePanelComesBackExactlyWhereItWas)
 {
+    TallCaptions captions;
     store_dword(pack(100, 200));
     POINT expected = {100, 200};
     for (int session = 0; session < 4; ++session) {
@@ -141,6 +162,9 @@ TEST_F(PanelTest, ClosedAndOpenedAgainThePanelComesBackExactlyWhereItWas)
         create_panel();
         RECT frame;
         GetWindowRect(panel(), &frame);
+        POINT client = {0, 0};
+        ClientToScreen(panel(), &client);
+        ASSERT_NE(client.y - frame.top, GetSystemMetrics(SM_CYCAPTION)) << "no caption metric gives the frame";
         EXPECT_EQ(frame.left, expected.x);
         EXPECT_EQ(frame.top, expected.y);
         if (session == 1) {  // the user moves it once
