@@ -39,7 +39,7 @@ uint32_t load_panel_position()
     if (x <= screen_width - panel_state.full_width && y <= screen_height - panel_state.full_height)
         return packed;
     return pack_panel_position(screen_width / 2 - panel_state.full_width / 2,
-                         screen_height / 2 - panel_state.full_height / 2);
+                               screen_height / 2 - panel_state.full_height / 2);
 }
 
 uint32_t pack_panel_position(int x, int y)
