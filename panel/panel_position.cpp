@@ -13,11 +13,6 @@ const char position_value[] = "Pos";
 // the panel comes up centred.
 constexpr uint32_t missing_position = 0x270F270F;
 
-uint32_t pack_position(int x, int y)
-{
-    return (static_cast<uint32_t>(y) & 0xFFFF) << 16 | (static_cast<uint32_t>(x) & 0xFFFF);
-}
-
 uint32_t read_stored_position()
 {
     HKEY key = nullptr;
@@ -43,8 +38,13 @@ uint32_t load_panel_position()
     long screen_height = GetSystemMetrics(SM_CYSCREEN);
     if (x <= screen_width - panel_state.full_width && y <= screen_height - panel_state.full_height)
         return packed;
-    return pack_position(screen_width / 2 - panel_state.full_width / 2,
-                         screen_height / 2 - panel_state.full_height / 2);
+    return pack_panel_position(screen_width / 2 - panel_state.full_width / 2,
+                               screen_height / 2 - panel_state.full_height / 2);
+}
+
+uint32_t pack_panel_position(int x, int y)
+{
+    return (static_cast<uint32_t>(y) & 0xFFFF) << 16 | (static_cast<uint32_t>(x) & 0xFFFF);
 }
 
 void store_panel_position(uint32_t packed)

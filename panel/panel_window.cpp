@@ -81,13 +81,14 @@ BOOL on_init_dialog(HWND window)
 
 // ---- WM_MOVE -------------------------------------------------------------
 
-// lParam holds the client area's corner; the stored corner is the window's,
-// reckoned with the dialog frame and the caption.
-void on_move(LPARAM lparam)
+// The stored corner is the window's own, read from the window: lParam holds
+// the client area's corner, and the panel has the small caption of a tool
+// window, so no caption metric leads back from one to the other exactly.
+void on_move(HWND window)
 {
-    unsigned x = LOWORD(lparam) - GetSystemMetrics(SM_CXDLGFRAME);
-    unsigned y = HIWORD(lparam) - GetSystemMetrics(SM_CYCAPTION);
-    store_panel_position((y & 0xFFFF) << 16 | (x & 0xFFFF));
+    RECT frame;
+    GetWindowRect(window, &frame);
+    store_panel_position(pack_panel_position(frame.left, frame.top));
 }
 
 // ---- WM_HSCROLL ----------------------------------------------------------
@@ -111,6 +112,10 @@ void open_limits_dialog(HWND window)
                                      limits_dialog_proc, 0);
     // DialogBoxParam answers -1 when it could not make the dialog: that is no OK.
     if (result == 1) {
+        // The accepted limits go to the shape at once: a relink before the
+        // panel closes (the timeline moved, say) reloads them from there.
+        if (joint_link.shape != nullptr)
+            save_limits();
         show_axis_limits(joint_link.active_slider);
         sync_axis_controls(joint_link.active_slider, true, true);
         apply_axis_change();
@@ -119,6 +124,10 @@ void open_limits_dialog(HWND window)
         // angle has not changed, so the thumb goes back to it.
         sync_axis_controls(joint_link.active_slider, true, false);
     }
+    // The sliders were deaf while the dialog ran, also to the end of the drag
+    // that opened it: the drag's steps are keyed here, once, whatever the
+    // dialog answered.
+    auto_key();
 }
 
 // The slider's whole-degree position as the axis's angle, kept within its
@@ -275,7 +284,7 @@ INT_PTR CALLBACK panel_dialog_proc(HWND window, UINT message, WPARAM wparam, LPA
     case WM_INITDIALOG:
         return on_init_dialog(window);
     case WM_MOVE:
-        on_move(lparam);
+        on_move(window);
         return FALSE;
     case WM_HSCROLL:
         return on_hscroll(window, wparam, lparam);

@@ -16,3 +16,5 @@ INT_PTR CALLBACK panel_dialog_proc(HWND window, UINT message, WPARAM wparam, LPA
 // value "Pos": x in the low 16 bits, y in the high 16 bits.
 uint32_t load_panel_position();
 void store_panel_position(uint32_t packed);
+// A window corner in that layout.
+uint32_t pack_panel_position(int x, int y);

@@ -2,6 +2,10 @@
 // with one reference, counted plainly, freed by the Release that reaches 0,
 // and never handing out an interface through QueryInterface.
 #include <gtest/gtest.h>
+#include <algorithm>
+#include <vector>
+#include "component_calls.h"
+#include "import_patch.h"
 #include "kelvaro_module.h"
 
 namespace {
@@ -32,6 +36,22 @@ bool heap_block_live(const void* block)
 }
 
 const GUID* const both_kinds[] = {&plugin_kind, &attribute_kind};
+
+// The blocks that Kelvaro.dll's own calls give back to a heap.
+using heap_free_function = BOOL(WINAPI*)(HANDLE, DWORD, void*);
+heap_free_function system_heap_free = nullptr;
+std::vector<void*> module_frees;
+
+BOOL WINAPI recording_heap_free(HANDLE heap, DWORD flags, void* block)
+{
+    module_frees.push_back(block);
+    return system_heap_free(heap, flags, block);
+}
+
+long times_freed(const void* block)
+{
+    return std::count(module_frees.begin(), module_frees.end(), block);
+}
 
 }  // namespace
 
@@ -101,4 +121,23 @@ TEST(ComponentObjects, CreateInterfaceWithoutAnOutPointerMakesNothing)
         e.create_interface(&attribute_kind, 3, nullptr, 0, 0);
     }
     EXPECT_LT(busy_blocks() - before, 10) << "objects made with nowhere to put them";
+}
+
+TEST(ComponentObjects, PositionThreeFreesTheObjectOnlyWhenBitZeroIsSet)
+{
+    system_heap_free = reinterpret_cast<heap_free_function>(
+        replace_import(kelvaro_module(), "KERNEL32.dll", "HeapFree", reinterpret_cast<void*>(&recording_heap_free)));
+    ASSERT_NE(system_heap_free, nullptr);
+    for (const GUID* kind : both_kinds) {
+        ComponentObject* object = create_component(*kind, 0);
+        ASSERT_NE(object, nullptr);
+        module_frees.clear();  // the heap may hand out a block freed before
+        EXPECT_EQ(call_position(object, 3, {0}), as_word(object));
+        EXPECT_EQ(times_freed(object), 0);
+        EXPECT_TRUE(heap_block_live(object));
+        EXPECT_EQ(call_position(object, 3, {1}), as_word(object));
+        EXPECT_EQ(times_freed(object), 1);
+        EXPECT_FALSE(heap_block_live(object));
+    }
+    replace_import(kelvaro_module(), "KERNEL32.dll", "HeapFree", reinterpret_cast<void*>(system_heap_free));
 }

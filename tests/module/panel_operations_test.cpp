@@ -130,7 +130,17 @@ protected:
         return count;
     }
 
+    // Calls of any operation on the handles of one scene.
+    int calls_in(SimScene& scene) const
+    {
+        int count = 0;
+        for (const SimCall& call : host.calls())
+            count += call.scene == &scene;
+        return count;
+    }
+
     SimHost host;
+    SimHost other_host;  // a second application, alive until TearDown has let go of it
     HWND main_window = nullptr;
     ComponentObject* component = nullptr;
     uint8_t flag[8];
@@ -176,7 +186,6 @@ TEST_F(PanelOperations, OpenWhileShownStoresTheHostAndSceneButNeitherRelinksNorS
 
     // Hidden behind the module's back, so a ShowWindow would show.
     ShowWindow(panel(), SW_HIDE);
-    SimHost other_host;
     other_host.set_main_window(main_window);
     selected_joint(other_host.scene(), "Knee", -10, 10);
     host.clear_calls();
@@ -281,4 +290,73 @@ TEST_F(PanelOperations, NotifyRefreshFollowsTheSceneOnlyWhenShownAndThePanelIsNo
     host.clear_calls();
     notify_refresh(first);
     EXPECT_EQ(host.call_count(SimOperation::active_shape_count), 0) << "a hidden panel is not relinked";
+}
+
+TEST_F(PanelOperations, EarlyReturnsStoreTheSceneAndTheNextRelinkUsesTheNewestOne)
+{
+    auto scene_with_joint = [&](float pitch_minimum) -> SimScene& {
+        SimScene& scene = host.add_scene();
+        selected_joint(scene, "Joint", pitch_minimum, 90);
+        return scene;
+    };
+    create_window();
+
+    // 28 while the panel is hidden; then 32 opens it.
+    SimScene& hidden = scene_with_joint(-10);
+    SimScene& opened = scene_with_joint(-20);
+    host.clear_calls();
+    notify_relink(hidden);
+    EXPECT_EQ(host.calls().size(), 0u);
+    open(host.application(), opened);
+    EXPECT_EQ(calls_in(hidden), 0);
+    EXPECT_EQ(pitch_selection_start(), -20);
+
+    // 29 while the panel is the active window; then 28 relinks.
+    SimScene& ours = scene_with_joint(-30);
+    SimScene& relinked = scene_with_joint(-40);
+    SetActiveWindow(panel());
+    ASSERT_EQ(GetActiveWindow(), panel());
+    host.clear_calls();
+    notify_refresh(ours);
+    EXPECT_EQ(host.calls().size(), 0u);
+    SetActiveWindow(main_window);
+    notify_relink(relinked);
+    EXPECT_EQ(calls_in(ours), 0);
+    EXPECT_EQ(pitch_selection_start(), -40);
+
+    // 32 while the panel is shown; then 29 relinks.
+    SimScene& reopened = scene_with_joint(-50);
+    SimScene& refreshed = scene_with_joint(-60);
+    host.clear_calls();
+    open(host.application(), reopened);
+    EXPECT_EQ(host.calls().size(), 0u);
+    ASSERT_NE(GetActiveWindow(), panel());
+    notify_refresh(refreshed);
+    EXPECT_EQ(calls_in(reopened), 0);
+    EXPECT_EQ(pitch_selection_start(), -60);
+}
+
+TEST_F(PanelOperations, ReleasingAComponentWhileItsPanelIsOpenLeavesTheWindowAndTheLinkWorking)
+{
+    SimShape& elbow = selected_joint(host.scene(), "Elbow", -90, 45);
+    ComponentObject* opener = create_component(plugin_kind, 0);
+    ASSERT_NE(opener, nullptr);
+    call_position(opener, position_create_window, {as_word(flag), as_word(host.application()), junk});
+    call_position(opener, position_open_panel, {as_word(host.application()), as_word(host.scene().handle()), junk});
+    using release_operation = unsigned long(__stdcall*)(ComponentObject*);
+    ASSERT_EQ(reinterpret_cast<release_operation>(opener->table[2])(opener), 0u);
+
+    ASSERT_NE(panel(), nullptr);
+    EXPECT_TRUE(IsWindowVisible(panel()));
+    // A drag step still turns the linked joint: 30 degrees about Pitch.
+    HWND slider = GetDlgItem(panel(), pitch_slider);
+    SendMessageA(slider, TBM_SETPOS, TRUE, 30);
+    SendMessageA(panel(), WM_HSCROLL, MAKEWPARAM(TB_THUMBTRACK, 30), reinterpret_cast<LPARAM>(slider));
+    EXPECT_NEAR(elbow.rotation().x, 0.2588190f, 1e-6f);
+
+    // And another component's notification still relinks it.
+    selected_joint(host.scene(), "Knee", -10, 10);
+    notify_relink(host.scene());
+    EXPECT_EQ(pitch_selection_start(), -10);
+    EXPECT_EQ(elbow.stream_floats(limits_key), (std::vector<float>{-90, 45, -180, 180, -180, 180}));
 }

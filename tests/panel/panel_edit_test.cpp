@@ -116,6 +116,15 @@ TEST_F(EditTest, ValueBeyondALimitIsRewrittenToTheLimitInOneNestedPass)
     type_text("99");
     ASSERT_TRUE(pump_until([&] { return item_text(IDC_YAW_EDIT) == "-45.500000"; }));
     EXPECT_EQ(joint_link.yaw.current, -45.5f);
+
+    // A minimum above the maximum, as a stored record may hold: the minimum is
+    // tested first, so the angle ends at the maximum.
+    joint_link.pitch.minimum = 50;
+    joint_link.pitch.maximum = -50;
+    HWND edit = focus_edit(IDC_PITCH_EDIT);
+    SendMessageA(edit, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>("0"));
+    EXPECT_EQ(joint_link.pitch.current, -50);
+    EXPECT_EQ(item_text(IDC_PITCH_EDIT), "-50.000000");
 }
 
 TEST_F(EditTest, ALetterPutsBackTheSavedTextAndItsAngle)

@@ -16,6 +16,34 @@ void store_dword(DWORD value)
     write_stored_position(REG_DWORD, &value, sizeof value);
 }
 
+// The desktop's caption heights changed for one test and put back after it:
+// the full caption made taller than the tool window's small one plus its
+// frame, as a user's own settings or a higher resolution may have them. (By
+// Wine's defaults the two sums happen to be equal.)
+class TallCaptions {
+public:
+    TallCaptions()
+    {
+        saved_.cbSize = sizeof saved_;
+        SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof saved_, &saved_, 0);
+        NONCLIENTMETRICSA tall = saved_;
+        tall.iCaptionHeight = saved_.iSmCaptionHeight + 10;
+        SystemParametersInfoA(SPI_SETNONCLIENTMETRICS, sizeof tall, &tall, 0);
+    }
+    ~TallCaptions() { SystemParametersInfoA(SPI_SETNONCLIENTMETRICS, sizeof saved_, &saved_, 0); }
+
+private:
+    NONCLIENTMETRICSA saved_{};
+};
+
+// What the panel stores for where it stands now: its window's upper-left corner.
+DWORD stored_form_of(HWND panel)
+{
+    RECT frame;
+    GetWindowRect(panel, &frame);
+    return pack(frame.left, frame.top);
+}
+
 // The panel of these tests: 300 × 200 pixels on the primary screen.
 class PositionTest : public PanelTest {
 protected:
@@ -27,16 +55,6 @@ protected:
         screen_width = GetSystemMetrics(SM_CXSCREEN);
         screen_height = GetSystemMetrics(SM_CYSCREEN);
         centred = pack(screen_width / 2 - 150, screen_height / 2 - 100);
-    }
-
-    // The corner the panel stores for where it stands now: its client
-    // corner less the dialog frame and the caption height.
-    DWORD stored_form_of_panel_position() const
-    {
-        POINT client = {0, 0};
-        ClientToScreen(panel(), &client);
-        return pack(client.x - GetSystemMetrics(SM_CXDLGFRAME),
-                    client.y - GetSystemMetrics(SM_CYCAPTION));
     }
 
     int screen_width = 0;
@@ -113,10 +131,7 @@ TEST_F(PanelTest, WithNoValueThePanelOpensCentredAndItsFirstPlacementIsStored)
 
     DWORD stored = 0;
     ASSERT_TRUE(read_stored_position(&stored));
-    POINT client = {0, 0};
-    ClientToScreen(panel(), &client);
-    EXPECT_EQ(stored, pack(client.x - GetSystemMetrics(SM_CXDLGFRAME),
-                           client.y - GetSystemMetrics(SM_CYCAPTION)));
+    EXPECT_EQ(stored, stored_form_of(panel()));
 }
 
 TEST_F(PanelTest, AStoredPositionPlacesThePanelAndEveryMoveIsStored)
@@ -133,10 +148,30 @@ TEST_F(PanelTest, AStoredPositionPlacesThePanelAndEveryMoveIsStored)
         SetWindowPos(panel(), nullptr, to.x, to.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
         DWORD stored = 0;
         ASSERT_TRUE(read_stored_position(&stored));
+        EXPECT_EQ(stored, pack(to.x, to.y));
+    }
+}
+
+TEST_F(PanelTest, ClosedAndOpenedAgainThePanelComesBackExactlyWhereItWas)
+{
+    TallCaptions captions;
+    store_dword(pack(100, 200));
+    POINT expected = {100, 200};
+    for (int session = 0; session < 4; ++session) {
+        SCOPED_TRACE(session);
+        create_panel();
+        RECT frame;
+        GetWindowRect(panel(), &frame);
         POINT client = {0, 0};
         ClientToScreen(panel(), &client);
-        EXPECT_EQ(stored, pack(client.x - GetSystemMetrics(SM_CXDLGFRAME),
-                               client.y - GetSystemMetrics(SM_CYCAPTION)));
+        ASSERT_NE(client.y - frame.top, GetSystemMetrics(SM_CYCAPTION)) << "no caption metric gives the frame";
+        EXPECT_EQ(frame.left, expected.x);
+        EXPECT_EQ(frame.top, expected.y);
+        if (session == 1) {  // the user moves it once
+            expected = {333, 111};
+            SetWindowPos(panel(), nullptr, expected.x, expected.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+        }
+        destroy_panel_window();
     }
 }
 

@@ -140,6 +140,14 @@ TEST_F(SliderTest, SynthesisedTrackAboveTheMaximumClamps)
     EXPECT_EQ(slider_position(IDC_ROLL_SLIDER), 10);
     EXPECT_EQ(joint_link.roll.current, 10.75f);
     EXPECT_EQ(item_text(IDC_ROLL_EDIT), "10.750000");
+
+    // A stored record may hold a minimum above its maximum: the minimum is
+    // tested first, so the angle ends at the maximum.
+    joint_link.yaw.minimum = 50;
+    joint_link.yaw.maximum = -50;
+    synthesised_thumb_track(IDC_YAW_SLIDER, 0);
+    EXPECT_EQ(joint_link.yaw.current, -50);
+    EXPECT_EQ(slider_position(IDC_YAW_SLIDER), -50);
 }
 
 TEST_F(SliderTest, RealChannelClickPagesThirtyDegrees)
@@ -289,6 +297,55 @@ TEST_F(SliderTest, CtrlTrackWithOkPinsTheAxisShowsTheRangeAndApplies)
     EXPECT_EQ(slider_position(IDC_PITCH_SLIDER), 30);
 }
 
+TEST_F(SliderTest, CtrlPartwayThroughADragKeysTheDragOnceWhateverTheDialogAnswers)
+{
+    const struct {
+        int answer;
+        int steps[2];
+        const char* current;  // typed into the dialog; none: left as shown
+        float keyed;
+    } cases[] = {{IDCANCEL, {5, 12}, nullptr, 12}, {IDOK, {20, 25}, "40", 40}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.answer);
+        host.clear_calls();
+        for (int step : c.steps)
+            synthesised_thumb_track(IDC_PITCH_SLIDER, step);
+        ModalAnswerer answerer;
+        answerer.ignore(panel());
+        answerer.expect("Joint Value Setting", [&](HWND dialog) {
+            synthesised_end_track(IDC_PITCH_SLIDER);  // the drag ends while the dialog is open
+            fill_limits_and_press(nullptr, c.current, nullptr, c.answer)(dialog);
+        });
+        set_control_key_state(true);
+        synthesised_thumb_track(IDC_PITCH_SLIDER, c.steps[1] + 3);
+        set_control_key_state(false);
+
+        EXPECT_TRUE(answerer.all_answered());
+        EXPECT_EQ(host.call_count(SimOperation::insert_key) + host.call_count(SimOperation::set_key_rotation), 1);
+        ASSERT_EQ(joint->keys().size(), 1u);
+        EXPECT_NEAR(turned_degrees(joint->keys()[0].rotation), c.keyed, 0.01f);
+        EXPECT_NEAR(turned_degrees(joint->rotation()), c.keyed, 0.01f);
+    }
+}
+
+TEST_F(SliderTest, LimitsAcceptedWithOkAreStoredAtOnceAndSurviveARelink)
+{
+    ModalAnswerer answerer;
+    answerer.ignore(panel());
+    answerer.expect("Joint Value Setting", fill_limits_and_press("-20", "10", "35.5", IDOK));
+    set_control_key_state(true);
+    synthesised_thumb_track(IDC_YAW_SLIDER, 3);
+    set_control_key_state(false);
+    EXPECT_EQ(joint->stream_floats(panel_component_id),
+              (std::vector<float>{-180, 180, -20, 35.5f, -180, 180}));
+
+    relink();  // what a refresh does while the panel is open (the timeline moved)
+    EXPECT_EQ(joint_link.yaw.minimum, -20);
+    EXPECT_EQ(joint_link.yaw.maximum, 35.5f);
+    EXPECT_EQ(selection_start(IDC_YAW_SLIDER), -20);
+    EXPECT_EQ(selection_end(IDC_YAW_SLIDER), 35);
+}
+
 TEST_F(SliderTest, LimitsWithOkShowTruncatedRangeAndTurnByTheDifference)
 {
     synthesised_thumb_track(IDC_ROLL_SLIDER, 5);  // 5 degrees applied
@@ -357,7 +414,10 @@ TEST_F(SliderTest, SliderNotificationsDuringTheDialogChangeNeitherAxisNorDialog)
     EXPECT_EQ(joint_link.roll.current, 0);
     EXPECT_EQ(joint_link.roll.minimum, -180);
     EXPECT_EQ(slider_position(IDC_YAW_SLIDER), -20);
-    EXPECT_EQ(joint->keys().size(), 0u);
+    // Roll's end inside the dialog keyed nothing; the drag that opened the
+    // dialog is keyed once, after it, with Yaw's new angle.
+    ASSERT_EQ(joint->keys().size(), 1u);
+    EXPECT_NEAR(turned_degrees(joint->keys()[0].rotation), 20, 0.01f);
 }
 
 TEST_F(SliderTest, TheAutoShadeTimerKeepsRunningInsideTheDialog)

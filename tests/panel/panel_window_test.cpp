@@ -122,17 +122,37 @@ TEST_F(PanelTest, ProgrammaticTextWhileOpenIsSaved)
     EXPECT_EQ(slider_position(IDC_ROLL_SLIDER), -45);
 }
 
-TEST_F(PanelTest, UndoButtonClickedRestoresTheJointAndFocusesTheHost)
+TEST_F(PanelTest, UndoButtonClickedRestoresTheJointShowsItsAnglesAndFocusesTheHost)
 {
-    joint->set_rotation(Quaternion(0.9659258f, 0.2588190f, 0, 0));
+    // 179 degrees about Pitch. The read-back's float maths shows it exactly
+    // so, a hair short of 179.
+    const Quaternion linked(0.0087265340f, 0.99996192f, 0, 0);
+    joint->set_rotation(linked);
     open_linked_panel();
-    joint->set_rotation(Quaternion(1, 0, 0, 0));
-    activate_for_input(panel());
+    EXPECT_EQ(item_text(IDC_PITCH_EDIT), "178.999985");
+    const int shown_sliders[] = {IDC_PITCH_SLIDER, IDC_YAW_SLIDER, IDC_ROLL_SLIDER};
+    const int shown_edits[] = {IDC_PITCH_EDIT, IDC_YAW_EDIT, IDC_ROLL_EDIT};
+    std::string texts[3];
+    int positions[3];
+    for (int i = 0; i < 3; ++i) {
+        texts[i] = item_text(shown_edits[i]);
+        positions[i] = slider_position(shown_sliders[i]);
+    }
 
+    // Two axes moved through their sliders.
+    for (int slider : {IDC_ROLL_SLIDER, IDC_PITCH_SLIDER}) {
+        SendMessageA(item(slider), TBM_SETPOS, TRUE, -100);
+        SendMessageA(panel(), WM_HSCROLL, MAKEWPARAM(TB_THUMBTRACK, -100),
+                     reinterpret_cast<LPARAM>(item(slider)));
+    }
+    activate_for_input(panel());
     click_at(center_of(item(IDC_UNDO)));
-    ASSERT_TRUE(pump_until([&] { return joint->rotation().x != 0; }));
-    EXPECT_NEAR(joint->rotation().w, 0.9659258f, 1e-6f);
-    EXPECT_NEAR(joint->rotation().x, 0.2588190f, 1e-6f);
+    ASSERT_TRUE(pump_until([&] { return joint->rotation().x == linked.x; }));
+    EXPECT_EQ(joint->rotation().w, linked.w);
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_EQ(item_text(shown_edits[i]), texts[i]);
+        EXPECT_EQ(slider_position(shown_sliders[i]), positions[i]);
+    }
     EXPECT_TRUE(pump_until([&] { return GetFocus() == host_window; }));
 }
 
