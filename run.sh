@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Set-up, build, then the reference host on the sample scene: on a desktop
-# (DISPLAY set) the window itself; without one, a scripted session in an
-# Xvfb display of its own, with a screenshot and a summary.
+# Set-up, build, the release package in dist/ (scripts/package.sh), then the
+# reference host on the sample scene: on a desktop (DISPLAY set) the window
+# itself; without one, a scripted session in an Xvfb display of its own, with
+# a screenshot and a summary.
 set -euo pipefail
 cd "$(dirname "$0")"
 scripts/setup.sh
@@ -12,6 +13,7 @@ echo "module:  $PWD/$dll"
 echo "size:    $(stat -c %s "$dll") bytes"
 echo "format:  $(i686-w64-mingw32-objdump -f "$dll" | sed -n 's/.*file format //p')"
 echo "imports: $(i686-w64-mingw32-objdump -p "$dll" | sed -n 's/^\s*DLL Name: //p' | tr '\n' ' ')"
+echo "package: $(scripts/package.sh "$build/win")"
 
 host=$build/win/refhost/refhost.exe
 scene=${1:-refhost/sample/arm.kscene}
