@@ -19,7 +19,7 @@
 #include "refhost/host_commands.h"
 #include "refhost/reference_host.h"
 #include "refhost/scripted_session.h"
-#include "support/message_pump.h"
+#include "desktop/message_pump.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 #pragma once
-// A picture of a window as it stands on the screen, saved as a PNG (8-bit RGB,
-// no filter, zlib stored blocks: no compression library needed), so that a
-// person can look at what a test drove.
+// A picture of what stands on the screen, saved as a PNG (8-bit RGB, no
+// filter, zlib stored blocks: no compression library needed), so that a
+// person can look at what a scripted session or a test drove.
 #include <windows.h>
 #include <cstdint>
 #include <string>
@@ -16,7 +16,5 @@ bool capture_screen_rgb(const RECT& area, int* width, int* height, std::vector<u
 // The window's outer rectangle, read back from the screen.
 bool capture_window_rgb(HWND window, int* width, int* height, std::vector<uint8_t>* rgb);
 
-// Captures the window into <build folder>/screenshots/<name>, the build
-// folder being the nearest folder above the test program that holds
-// CMakeCache.txt. Answers the path written, or an empty text.
-std::string save_window_screenshot(HWND window, const char* name);
+// Writes the image as a PNG file; false when the file could not be written.
+bool write_png_file(const std::string& path, int width, int height, const std::vector<uint8_t>& rgb);

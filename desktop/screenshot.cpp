@@ -1,4 +1,4 @@
-#include "screenshot.h"
+#include "desktop/screenshot.h"
 
 #include <cstdio>
 
@@ -68,21 +68,6 @@ std::vector<uint8_t> zlib_stored(const std::vector<uint8_t>& raw)
     } while (offset < raw.size());
     put_u32(out, adler32_of(raw));
     return out;
-}
-
-std::string build_folder()
-{
-    char path[MAX_PATH] = {};
-    GetModuleFileNameA(nullptr, path, sizeof path);
-    std::string folder = path;
-    for (;;) {
-        size_t slash = folder.find_last_of("\\/");
-        if (slash == std::string::npos)
-            return std::string();
-        folder.resize(slash);
-        if (GetFileAttributesA((folder + "\\CMakeCache.txt").c_str()) != INVALID_FILE_ATTRIBUTES)
-            return folder;
-    }
 }
 
 }  // namespace
@@ -157,21 +142,12 @@ bool capture_window_rgb(HWND window, int* width, int* height, std::vector<uint8_
     return GetWindowRect(window, &frame) && capture_screen_rgb(frame, width, height, rgb);
 }
 
-std::string save_window_screenshot(HWND window, const char* name)
+bool write_png_file(const std::string& path, int width, int height, const std::vector<uint8_t>& rgb)
 {
-    int width = 0, height = 0;
-    std::vector<uint8_t> rgb;
-    std::string folder = build_folder();
-    if (folder.empty() || !capture_window_rgb(window, &width, &height, &rgb))
-        return std::string();
-    folder += "\\screenshots";
-    CreateDirectoryA(folder.c_str(), nullptr);
-    std::string path = folder + "\\" + name;
-    std::vector<uint8_t> png = encode_png(width, height, rgb);
+    const std::vector<uint8_t> png = encode_png(width, height, rgb);
     FILE* file = fopen(path.c_str(), "wb");
     if (file == nullptr)
-        return std::string();
-    bool written = fwrite(png.data(), 1, png.size(), file) == png.size();
-    fclose(file);
-    return written ? path : std::string();
+        return false;
+    const bool written = fwrite(png.data(), 1, png.size(), file) == png.size();
+    return fclose(file) == 0 && written;
 }
