@@ -93,15 +93,14 @@ std::vector<uint8_t> encode_png(int width, int height, const std::vector<uint8_t
     return png;
 }
 
-bool capture_screen_rgb(const RECT& area, int* width, int* height, std::vector<uint8_t>* rgb)
+bool capture_dc_rgb(HDC source, const RECT& area, int* width, int* height, std::vector<uint8_t>* rgb)
 {
     int w = area.right - area.left;
     int h = area.bottom - area.top;
     if (w <= 0 || h <= 0)
         return false;
 
-    HDC screen = GetDC(nullptr);
-    HDC memory = CreateCompatibleDC(screen);
+    HDC memory = CreateCompatibleDC(source);
     BITMAPINFO info = {};
     info.bmiHeader.biSize = sizeof info.bmiHeader;
     info.bmiHeader.biWidth = w;
@@ -110,11 +109,11 @@ bool capture_screen_rgb(const RECT& area, int* width, int* height, std::vector<u
     info.bmiHeader.biBitCount = 32;
     info.bmiHeader.biCompression = BI_RGB;
     void* bits = nullptr;
-    HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HBITMAP bitmap = CreateDIBSection(source, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
     bool ok = bitmap != nullptr;
     if (ok) {
         HGDIOBJ old = SelectObject(memory, bitmap);
-        ok = BitBlt(memory, 0, 0, w, h, screen, area.left, area.top, SRCCOPY) != 0;
+        ok = BitBlt(memory, 0, 0, w, h, source, area.left, area.top, SRCCOPY) != 0;
         GdiFlush();
         SelectObject(memory, old);
     }
@@ -132,6 +131,13 @@ bool capture_screen_rgb(const RECT& area, int* width, int* height, std::vector<u
     if (bitmap != nullptr)
         DeleteObject(bitmap);
     DeleteDC(memory);
+    return ok;
+}
+
+bool capture_screen_rgb(const RECT& area, int* width, int* height, std::vector<uint8_t>* rgb)
+{
+    HDC screen = GetDC(nullptr);
+    const bool ok = capture_dc_rgb(screen, area, width, height, rgb);
     ReleaseDC(nullptr, screen);
     return ok;
 }

@@ -10,6 +10,10 @@
 // PNG bytes of an image given as rows of R, G, B bytes, top row first.
 std::vector<uint8_t> encode_png(int width, int height, const std::vector<uint8_t>& rgb);
 
+// A rectangle of what a device context holds (a window's own drawing, a
+// memory bitmap), read back as rows of R, G, B bytes.
+bool capture_dc_rgb(HDC source, const RECT& area, int* width, int* height, std::vector<uint8_t>* rgb);
+
 // A rectangle of the screen, read back as rows of R, G, B bytes.
 bool capture_screen_rgb(const RECT& area, int* width, int* height, std::vector<uint8_t>* rgb);
 

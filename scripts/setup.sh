@@ -8,6 +8,7 @@ packages=(
   g++-mingw-w64-i686 wine wine32:i386 xvfb xauth
   googletest libbenchmark-dev libeigen3-dev
   clang locales
+  fonts-ipafont-gothic fonts-dejavu-core
 )
 
 # The tests run as a Japanese user (code page 932); the C library's locale

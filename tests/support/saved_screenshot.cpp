@@ -21,15 +21,22 @@ std::string build_folder()
 
 }  // namespace
 
-std::string save_window_screenshot(HWND window, const char* name)
+std::string save_screenshot(int width, int height, const std::vector<uint8_t>& rgb, const char* name)
 {
-    int width = 0, height = 0;
-    std::vector<uint8_t> rgb;
     std::string folder = build_folder();
-    if (folder.empty() || !capture_window_rgb(window, &width, &height, &rgb))
+    if (folder.empty())
         return std::string();
     folder += "\\screenshots";
     CreateDirectoryA(folder.c_str(), nullptr);
     const std::string path = folder + "\\" + name;
     return write_png_file(path, width, height, rgb) ? path : std::string();
+}
+
+std::string save_window_screenshot(HWND window, const char* name)
+{
+    int width = 0, height = 0;
+    std::vector<uint8_t> rgb;
+    if (!capture_window_rgb(window, &width, &height, &rgb))
+        return std::string();
+    return save_screenshot(width, height, rgb, name);
 }
