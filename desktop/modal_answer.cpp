@@ -3,8 +3,6 @@
 #include <algorithm>
 #include <cstring>
 
-#include "desktop/real_input.h"
-
 namespace {
 
 ModalAnswerer* active_answerer = nullptr;
