@@ -9,6 +9,10 @@
 //     --save PATH         the script saves the scene here at the end
 //     --show-limits JOINT open the scene, pick JOINT, open the panel and report the
 //                         limits stored with it and shown on the sliders, then exit
+//
+//   With --script or --show-limits nobody is at the screen: a scene that does not
+//   open, or any other error, goes to standard error and the exit status is not 0.
+//   Otherwise the reason is shown in a message box and the host starts empty.
 #include <windows.h>
 #include <commctrl.h>
 #include <cstdio>
@@ -19,7 +23,7 @@
 #include "refhost/host_commands.h"
 #include "refhost/reference_host.h"
 #include "refhost/scripted_session.h"
-#include "support/message_pump.h"
+#include "desktop/message_pump.h"
 
 namespace {
 
@@ -90,6 +94,7 @@ int show_limits(ReferenceHost& host, const CommandLine& line)
 {
     SimShape* joint = host.scene().find(line.show_limits);
     if (joint == nullptr || !joint->is_ball_joint()) {
+        std::fprintf(stderr, "refhost: no ball joint named %s\n", line.show_limits.c_str());
         write_text(line.summary, "no joint named " + line.show_limits + "\n");
         return 1;
     }
@@ -138,16 +143,19 @@ int main(int argc, char** argv)
         options.height = 620;
     }
 
+    // Without a person at the screen (a script, a report) nothing may wait
+    // for a click: errors go to standard error and the run ends non-zero.
+    const bool headless = line.script || !line.show_limits.empty();
     ReferenceHost host;
     std::string error;
     if (!host.create(options, &error)) {
-        if (line.script || !line.show_limits.empty())
+        if (headless)
             std::fprintf(stderr, "refhost: %s\n", error.c_str());
         else
             MessageBoxA(nullptr, error.c_str(), "Kelvaro reference host", MB_OK | MB_ICONERROR);
         return 2;
     }
-    if (!host.last_error().empty() && (line.script || !line.show_limits.empty())) {
+    if (!host.last_error().empty() && headless) {
         std::fprintf(stderr, "refhost: %s\n", host.last_error().c_str());
         return 2;
     }
@@ -169,6 +177,8 @@ int main(int argc, char** argv)
     }
 
     host.show(SW_SHOWNORMAL);
+    if (!host.last_error().empty())  // the scene given did not open: an empty one instead
+        MessageBoxA(host.window(), host.last_error().c_str(), "Kelvaro reference host", MB_OK | MB_ICONWARNING);
     HACCEL accelerators = make_accelerators();
     const int status = ReferenceHost::run_message_loop(accelerators);
     DestroyAcceleratorTable(accelerators);

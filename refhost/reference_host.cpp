@@ -71,9 +71,12 @@ bool ReferenceHost::create(const ReferenceHostOptions& options, std::string* err
     CheckMenuRadioItem(view_menu_, cmd_language_english, cmd_language_japanese,
                        options.japanese ? cmd_language_japanese : cmd_language_english, MF_BYCOMMAND);
 
-    if (!options.scene_path.empty() && !open_scene(options.scene_path))
-        MessageBoxA(window_, last_error_.c_str(), "Kelvaro reference host", MB_OK | MB_ICONWARNING);
-    else if (options.scene_path.empty())
+    // A scene that does not open leaves its reason in last_error_, for the
+    // caller to tell: a person in a message box, a run without one on
+    // standard error.
+    if (!options.scene_path.empty())
+        open_scene(options.scene_path);
+    else
         view_.set_scene(&scene());
 
     if (!plugin_.load(options.plugin_path)) {

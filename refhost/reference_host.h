@@ -52,7 +52,8 @@ public:
 
     // Makes the main window (hidden), loads the plug-in and the scene; false
     // with a reason when the window or the plug-in cannot be had. A scene
-    // that fails to open leaves an empty one and the reason in last_error().
+    // that fails to open leaves an empty one and the reason in last_error(),
+    // shown to nobody: telling it is the caller's part.
     bool create(const ReferenceHostOptions& options, std::string* error);
     void show(int how) { ShowWindow(window_, how); UpdateWindow(window_); }
     // Closes as the user would: the plug-in's window goes, then the components.

@@ -4,14 +4,13 @@
 #include <commctrl.h>
 #include <cstdio>
 #include <cstring>
-#include <fstream>
 #include "math/euler_angles.h"
 #include "panel/resource.h"
 #include "refhost/host_commands.h"
-#include "support/message_pump.h"
-#include "support/modal_answer.h"
-#include "support/real_input.h"
-#include "support/screenshot.h"
+#include "desktop/message_pump.h"
+#include "desktop/modal_answer.h"
+#include "desktop/real_input.h"
+#include "desktop/screenshot.h"
 
 namespace {
 
@@ -299,8 +298,5 @@ bool save_windows_picture(HWND first, HWND second, const std::string& path)
     std::vector<uint8_t> rgb;
     if (!capture_screen_rgb(both, &w, &h, &rgb))
         return false;
-    const std::vector<uint8_t> png = encode_png(w, h, rgb);
-    std::ofstream file(path, std::ios::binary | std::ios::trunc);
-    file.write(reinterpret_cast<const char*>(png.data()), static_cast<std::streamsize>(png.size()));
-    return static_cast<bool>(file);
+    return write_png_file(path, w, h, rgb);
 }

@@ -9,6 +9,7 @@ packages=(
   googletest libbenchmark-dev libeigen3-dev
   clang locales
   zip unzip
+  fonts-ipafont-gothic fonts-dejavu-core
 )
 
 # The tests run as a Japanese user (code page 932); the C library's locale

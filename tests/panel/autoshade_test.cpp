@@ -2,8 +2,8 @@
 // off it, and comes back when the cursor is on the strip.
 #include "panel_fixture.h"
 
-#include "support/message_pump.h"
-#include "support/real_input.h"
+#include "desktop/message_pump.h"
+#include "desktop/real_input.h"
 
 namespace {
 

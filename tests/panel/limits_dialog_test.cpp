@@ -8,10 +8,10 @@
 
 #include "module/module_instance.h"
 #include "panel/limits_dialog.h"
-#include "support/message_pump.h"
-#include "support/modal_answer.h"
-#include "support/real_input.h"
-#include "support/screenshot.h"
+#include "desktop/message_pump.h"
+#include "desktop/real_input.h"
+#include "support/limits_answers.h"
+#include "support/saved_screenshot.h"
 
 namespace {
 

@@ -6,9 +6,9 @@
 #include <cmath>
 #include <cstring>
 
-#include "support/message_pump.h"
+#include "desktop/message_pump.h"
+#include "desktop/real_input.h"
 #include "support/message_recorder.h"
-#include "support/real_input.h"
 
 namespace {
 

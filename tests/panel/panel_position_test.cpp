@@ -2,7 +2,7 @@
 // makes of each kind of stored value, and what the panel writes as it moves.
 #include "panel_fixture.h"
 
-#include "support/message_pump.h"
+#include "desktop/message_pump.h"
 
 namespace {
 

@@ -4,8 +4,9 @@
 
 #include <set>
 
-#include "support/message_pump.h"
-#include "support/screenshot.h"
+#include "desktop/message_pump.h"
+#include "desktop/screenshot.h"
+#include "support/saved_screenshot.h"
 
 namespace {
 

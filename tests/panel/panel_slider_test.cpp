@@ -5,10 +5,10 @@
 
 #include <cmath>
 
-#include "support/message_pump.h"
+#include "desktop/message_pump.h"
+#include "desktop/real_input.h"
+#include "support/limits_answers.h"
 #include "support/message_recorder.h"
-#include "support/modal_answer.h"
-#include "support/real_input.h"
 
 namespace {
 

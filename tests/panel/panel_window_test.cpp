@@ -5,8 +5,8 @@
 #include <set>
 
 #include "module/module_instance.h"
-#include "support/message_pump.h"
-#include "support/real_input.h"
+#include "desktop/message_pump.h"
+#include "desktop/real_input.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include "simhost/component_calls.h"
 #include "refhost/host_commands.h"
 #include "refhost_fixture.h"
-#include "support/message_pump.h"
+#include "desktop/message_pump.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include "refhost/scene_file.h"
 #include "refhost/scripted_session.h"
 #include "refhost_fixture.h"
-#include "support/message_pump.h"
+#include "desktop/message_pump.h"
 
 namespace {
 

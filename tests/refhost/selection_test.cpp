@@ -3,8 +3,8 @@
 #include <windows.h>
 #include "panel/resource.h"
 #include "refhost_fixture.h"
-#include "support/message_pump.h"
-#include "support/real_input.h"
+#include "desktop/message_pump.h"
+#include "desktop/real_input.h"
 
 namespace {
 

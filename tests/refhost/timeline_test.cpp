@@ -3,7 +3,7 @@
 #include <windows.h>
 #include <commctrl.h>
 #include "refhost_fixture.h"
-#include "support/message_pump.h"
+#include "desktop/message_pump.h"
 
 TEST(Timeline, TheKeyStripShowsThePickedJointsKeysUnderTheTrackbarsThumb)
 {

@@ -1,7 +1,7 @@
 #pragma once
-// Running the thread's message loop in tests, always bounded: pump until a
-// condition holds or a time limit passes. Waiting is done in
-// MsgWaitForMultipleObjects, so it ends as soon as a message arrives.
+// Running the thread's message loop from a scripted session or a test, always
+// bounded: pump until a condition holds or a time limit passes. Waiting is
+// done in MsgWaitForMultipleObjects, so it ends as soon as a message arrives.
 #include <windows.h>
 #include <functional>
 

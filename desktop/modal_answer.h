@@ -6,7 +6,7 @@
 // goes on and ends the window itself.
 //
 // A dialog window that nobody expected is recorded and cancelled, so that a
-// test never hangs in a modal loop it did not plan for.
+// scripted run never hangs in a modal loop it did not plan for.
 #include <windows.h>
 #include <functional>
 #include <string>
@@ -59,16 +59,8 @@ private:
     std::vector<ModalWindowSeen> seen_;
 };
 
-// Answers, each for one dialog window.
 // The exact WM_COMMAND that a button sends its dialog when clicked, posted.
 void post_button_click(HWND dialog, int button_id);
-// Sets the three limit fields and presses OK, or leaves a field alone where
-// its text is null.
-ModalAnswerer::Answer fill_limits_and_press(const char* minimum, const char* current,
-                                            const char* maximum, int button_id);
-// Types over the limit fields with real keys (Tab from one to the next, Delete
-// for an empty text) and presses Enter, all queued for the dialog's own loop.
-ModalAnswerer::Answer type_limits_and_enter(const char* minimum, const char* current,
-                                            const char* maximum);
 
+// A window's text, as ANSI bytes.
 std::string window_text(HWND window);

@@ -1,10 +1,7 @@
-#include "modal_answer.h"
+#include "desktop/modal_answer.h"
 
 #include <algorithm>
 #include <cstring>
-
-#include "panel/resource.h"
-#include "real_input.h"
 
 namespace {
 
@@ -157,39 +154,4 @@ void post_button_click(HWND dialog, int button_id)
 {
     PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(button_id, BN_CLICKED),
                  reinterpret_cast<LPARAM>(GetDlgItem(dialog, button_id)));
-}
-
-ModalAnswerer::Answer fill_limits_and_press(const char* minimum, const char* current,
-                                            const char* maximum, int button_id)
-{
-    return [=](HWND dialog) {
-        if (minimum != nullptr)
-            SetDlgItemTextA(dialog, IDC_LIMIT_MINIMUM, minimum);
-        if (current != nullptr)
-            SetDlgItemTextA(dialog, IDC_LIMIT_CURRENT, current);
-        if (maximum != nullptr)
-            SetDlgItemTextA(dialog, IDC_LIMIT_MAXIMUM, maximum);
-        post_button_click(dialog, button_id);
-    };
-}
-
-ModalAnswerer::Answer type_limits_and_enter(const char* minimum, const char* current,
-                                            const char* maximum)
-{
-    std::string texts[3] = {minimum, current, maximum};
-    return [=](HWND dialog) {
-        // The dialog manager puts the focus on the first field with its text
-        // selected, and Tab does the same for the next one, so each text is
-        // typed over what the field held.
-        activate_for_input(dialog);
-        for (int i = 0; i < 3; ++i) {
-            if (i > 0)
-                press_key(VK_TAB);
-            if (texts[i].empty())
-                press_key(VK_DELETE);
-            else
-                type_text(texts[i].c_str());
-        }
-        press_key(VK_RETURN);
-    };
 }

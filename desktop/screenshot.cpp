@@ -1,4 +1,4 @@
-#include "screenshot.h"
+#include "desktop/screenshot.h"
 
 #include <cstdio>
 
@@ -70,21 +70,6 @@ std::vector<uint8_t> zlib_stored(const std::vector<uint8_t>& raw)
     return out;
 }
 
-std::string build_folder()
-{
-    char path[MAX_PATH] = {};
-    GetModuleFileNameA(nullptr, path, sizeof path);
-    std::string folder = path;
-    for (;;) {
-        size_t slash = folder.find_last_of("\\/");
-        if (slash == std::string::npos)
-            return std::string();
-        folder.resize(slash);
-        if (GetFileAttributesA((folder + "\\CMakeCache.txt").c_str()) != INVALID_FILE_ATTRIBUTES)
-            return folder;
-    }
-}
-
 }  // namespace
 
 std::vector<uint8_t> encode_png(int width, int height, const std::vector<uint8_t>& rgb)
@@ -108,15 +93,14 @@ std::vector<uint8_t> encode_png(int width, int height, const std::vector<uint8_t
     return png;
 }
 
-bool capture_screen_rgb(const RECT& area, int* width, int* height, std::vector<uint8_t>* rgb)
+bool capture_dc_rgb(HDC source, const RECT& area, int* width, int* height, std::vector<uint8_t>* rgb)
 {
     int w = area.right - area.left;
     int h = area.bottom - area.top;
     if (w <= 0 || h <= 0)
         return false;
 
-    HDC screen = GetDC(nullptr);
-    HDC memory = CreateCompatibleDC(screen);
+    HDC memory = CreateCompatibleDC(source);
     BITMAPINFO info = {};
     info.bmiHeader.biSize = sizeof info.bmiHeader;
     info.bmiHeader.biWidth = w;
@@ -125,11 +109,11 @@ bool capture_screen_rgb(const RECT& area, int* width, int* height, std::vector<u
     info.bmiHeader.biBitCount = 32;
     info.bmiHeader.biCompression = BI_RGB;
     void* bits = nullptr;
-    HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HBITMAP bitmap = CreateDIBSection(source, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
     bool ok = bitmap != nullptr;
     if (ok) {
         HGDIOBJ old = SelectObject(memory, bitmap);
-        ok = BitBlt(memory, 0, 0, w, h, screen, area.left, area.top, SRCCOPY) != 0;
+        ok = BitBlt(memory, 0, 0, w, h, source, area.left, area.top, SRCCOPY) != 0;
         GdiFlush();
         SelectObject(memory, old);
     }
@@ -147,6 +131,13 @@ bool capture_screen_rgb(const RECT& area, int* width, int* height, std::vector<u
     if (bitmap != nullptr)
         DeleteObject(bitmap);
     DeleteDC(memory);
+    return ok;
+}
+
+bool capture_screen_rgb(const RECT& area, int* width, int* height, std::vector<uint8_t>* rgb)
+{
+    HDC screen = GetDC(nullptr);
+    const bool ok = capture_dc_rgb(screen, area, width, height, rgb);
     ReleaseDC(nullptr, screen);
     return ok;
 }
@@ -157,21 +148,12 @@ bool capture_window_rgb(HWND window, int* width, int* height, std::vector<uint8_
     return GetWindowRect(window, &frame) && capture_screen_rgb(frame, width, height, rgb);
 }
 
-std::string save_window_screenshot(HWND window, const char* name)
+bool write_png_file(const std::string& path, int width, int height, const std::vector<uint8_t>& rgb)
 {
-    int width = 0, height = 0;
-    std::vector<uint8_t> rgb;
-    std::string folder = build_folder();
-    if (folder.empty() || !capture_window_rgb(window, &width, &height, &rgb))
-        return std::string();
-    folder += "\\screenshots";
-    CreateDirectoryA(folder.c_str(), nullptr);
-    std::string path = folder + "\\" + name;
-    std::vector<uint8_t> png = encode_png(width, height, rgb);
+    const std::vector<uint8_t> png = encode_png(width, height, rgb);
     FILE* file = fopen(path.c_str(), "wb");
     if (file == nullptr)
-        return std::string();
-    bool written = fwrite(png.data(), 1, png.size(), file) == png.size();
-    fclose(file);
-    return written ? path : std::string();
+        return false;
+    const bool written = fwrite(png.data(), 1, png.size(), file) == png.size();
+    return fclose(file) == 0 && written;
 }

@@ -1,8 +1,8 @@
-#include "real_input.h"
+#include "desktop/real_input.h"
 
 #include <commctrl.h>
 
-#include "message_pump.h"
+#include "desktop/message_pump.h"
 
 namespace {
 

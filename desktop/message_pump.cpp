@@ -1,4 +1,4 @@
-#include "message_pump.h"
+#include "desktop/message_pump.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 #pragma once
 // Real input through SendInput, as a user gives it: the cursor, the left
-// button, keys and typed text. The input is queued; the test pumps messages
+// button, keys and typed text. The input is queued; the caller pumps messages
 // until its effect shows.
 #include <windows.h>
 
