@@ -274,7 +274,7 @@ void CALLBACK take_menu_picture(HWND, UINT, UINT_PTR, DWORD)
 
 TEST(JapaneseText, TheTemplatesAndMenusFacesResolveToTheJapaneseFont)
 {
-    std::unique_ptr<ReferenceHost> host = make_host(sample_scene_path(), true);
+    TestHost host = make_host(sample_scene_path(), true);
     HMODULE module = GetModuleHandleA("Kelvaro.dll");
     ASSERT_NE(module, nullptr);
     for (int id : {IDD_JOINT_PANEL, IDD_LIMITS_DIALOG}) {
@@ -297,7 +297,7 @@ TEST(JapaneseText, TheTemplatesAndMenusFacesResolveToTheJapaneseFont)
 
 TEST(JapaneseText, ThePluginsMenuDrawsTheJapaneseNamesNotBoxes)
 {
-    std::unique_ptr<ReferenceHost> host = make_host(sample_scene_path(), true);
+    TestHost host = make_host(sample_scene_path(), true);
     host->show(SW_SHOW);
     HMENU bar = GetMenu(host->window());
     int entry = -1;
