@@ -79,9 +79,11 @@ TEST_F(GuideTest, ThreeColouredArmsFromTheJointsCentreTakingThePartsTransformati
                                                          "HostLine of 'G_Yaw'", "HostJoint of 'Joint'",
                                                          "HostShape of 'Joint'"}));
     const int32_t end_part = host.calls(SimOperation::end_part).at(0).sequence;
-    for (const SimReferenceEvent& event : host.reference_events())
-        if (event.change == SimReferenceChange::release && host.shape_of(event.handle->handle())->is_line())
+    for (const SimReferenceEvent& event : host.reference_events()) {
+        if (event.change == SimReferenceChange::release && host.shape_of(event.handle->handle())->is_line()) {
             EXPECT_LT(event.sequence, end_part) << event.handle->description();
+        }
+    }
     EXPECT_TRUE(host.errors().empty()) << host.errors().front();
     expect_only_kept_references();
 }
