@@ -56,19 +56,15 @@ void drop_link()
     enable_undo_button(FALSE);
 }
 
-// Stands while a candidate's rotation and limits are read: if the host fails
-// in between, the unwinding drops the link, so that no rotation of the joint
-// linked before is ever written to the candidate, nor the other way round. It
-// makes no host call of its own while the host's exception unwinds; the guide
-// figure stays until the panel closes or the next link replaces it.
-struct CandidateReads {
-    bool done = false;
-    static void drop_unless_done(void* context)
-    {
-        if (!static_cast<CandidateReads*>(context)->done)
-            drop_link();
-    }
-};
+// While a candidate's rotation and limits are read, a host failure drops the
+// link as it unwinds, so that no rotation of the joint linked before is ever
+// written to the candidate, nor the other way round. No host call is made
+// while the host's exception unwinds; the guide figure stays until the panel
+// closes or the next link replaces it.
+void drop_link_on_fault(void*)
+{
+    drop_link();
+}
 
 }  // namespace
 
@@ -108,11 +104,10 @@ void relink()
     Quaternion rotation;
     JointLimits limits = default_joint_limits;
     {
-        CandidateReads reads;
-        UnwindGuard drop_on_fault(&CandidateReads::drop_unless_done, &reads);
+        UnwindGuard drop_on_fault(&drop_link_on_fault, nullptr);
         joint->get_rotation(&rotation);
         read_stored_limits(shape.get(), &limits);
-        reads.done = true;
+        drop_on_fault.dismiss();
     }
 
     hold(link.shape, shape.get());

@@ -29,8 +29,8 @@ UnwindGuard::UnwindGuard(Action action, void* context) : record_{nullptr, nullpt
 
 UnwindGuard::~UnwindGuard()
 {
-    if (action_ == nullptr)
-        return;
+    if (record_.handler == nullptr)
+        return;  // never registered
     // Normally the record is the head; take it out wherever it stands all the same.
     ExceptionChainRecord* head = exception_chain_head();
     if (head == &record_) {

@@ -27,6 +27,10 @@ public:
     UnwindGuard(Action action, void* context);
     ~UnwindGuard();
 
+    // The step went as planned: the action is not run, neither at the end of
+    // the scope nor by a later unwinding.
+    void dismiss() { action_ = nullptr; }
+
     UnwindGuard(const UnwindGuard&) = delete;
     UnwindGuard& operator=(const UnwindGuard&) = delete;
 
