@@ -1,4 +1,4 @@
-#include "import_patch.h"
+#include "simhost/import_patch.h"
 
 #include <cstring>
 

@@ -1,7 +1,6 @@
 #include "bench/drag/import_hook.h"
 
-#include <cstdlib>
-#include <cstring>
+#include "simhost/import_patch.h"
 
 namespace {
 
@@ -41,71 +40,33 @@ void* __cdecl counting_realloc(void* block, size_t size)
     return original_realloc(block, size);
 }
 
-// The counter for an import, and where to keep the function it replaces.
-bool replacement_for(const char* dll, const char* name, void** replacement, void*** original)
-{
-    if (_stricmp(dll, "kernel32.dll") == 0 && std::strcmp(name, "HeapAlloc") == 0) {
-        *replacement = reinterpret_cast<void*>(&counting_heap_alloc);
-        *original = reinterpret_cast<void**>(&original_heap_alloc);
-        return true;
-    }
-    if (_stricmp(dll, "msvcrt.dll") != 0)
-        return false;
-    if (std::strcmp(name, "malloc") == 0) {
-        *replacement = reinterpret_cast<void*>(&counting_malloc);
-        *original = reinterpret_cast<void**>(&original_malloc);
-        return true;
-    }
-    if (std::strcmp(name, "calloc") == 0) {
-        *replacement = reinterpret_cast<void*>(&counting_calloc);
-        *original = reinterpret_cast<void**>(&original_calloc);
-        return true;
-    }
-    if (std::strcmp(name, "realloc") == 0) {
-        *replacement = reinterpret_cast<void*>(&counting_realloc);
-        *original = reinterpret_cast<void**>(&original_realloc);
-        return true;
-    }
-    return false;
-}
+// Each counter, the import it stands in for, and where it keeps the function
+// it replaces.
+struct CountedImport {
+    const char* dll;
+    const char* function;
+    void* counter;
+    void** original;
+};
 
-void write_slot(void** slot, void* value)
-{
-    DWORD old_protection = 0;
-    VirtualProtect(slot, sizeof *slot, PAGE_READWRITE, &old_protection);
-    *slot = value;
-    VirtualProtect(slot, sizeof *slot, old_protection, &old_protection);
-}
+const CountedImport counted_imports[] = {
+    {"KERNEL32.dll", "HeapAlloc", reinterpret_cast<void*>(&counting_heap_alloc),
+     reinterpret_cast<void**>(&original_heap_alloc)},
+    {"msvcrt.dll", "malloc", reinterpret_cast<void*>(&counting_malloc), reinterpret_cast<void**>(&original_malloc)},
+    {"msvcrt.dll", "calloc", reinterpret_cast<void*>(&counting_calloc), reinterpret_cast<void**>(&original_calloc)},
+    {"msvcrt.dll", "realloc", reinterpret_cast<void*>(&counting_realloc),
+     reinterpret_cast<void**>(&original_realloc)},
+};
 
 }  // namespace
 
 std::vector<std::string> hook_allocations(HMODULE module)
 {
     std::vector<std::string> hooked;
-    auto* base = reinterpret_cast<BYTE*>(module);
-    auto* dos = reinterpret_cast<IMAGE_DOS_HEADER*>(base);
-    auto* nt = reinterpret_cast<IMAGE_NT_HEADERS*>(base + dos->e_lfanew);
-    const IMAGE_DATA_DIRECTORY& directory = nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
-    if (directory.VirtualAddress == 0)
-        return hooked;
-    for (auto* import = reinterpret_cast<IMAGE_IMPORT_DESCRIPTOR*>(base + directory.VirtualAddress);
-         import->Name != 0; ++import) {
-        const char* dll = reinterpret_cast<const char*>(base + import->Name);
-        auto* names = reinterpret_cast<IMAGE_THUNK_DATA*>(base + import->OriginalFirstThunk);
-        auto* slots = reinterpret_cast<IMAGE_THUNK_DATA*>(base + import->FirstThunk);
-        for (; names->u1.AddressOfData != 0; ++names, ++slots) {
-            if (IMAGE_SNAP_BY_ORDINAL(names->u1.Ordinal))
-                continue;
-            auto* by_name = reinterpret_cast<IMAGE_IMPORT_BY_NAME*>(base + names->u1.AddressOfData);
-            const char* name = reinterpret_cast<const char*>(by_name->Name);
-            void* replacement = nullptr;
-            void** original = nullptr;
-            if (!replacement_for(dll, name, &replacement, &original))
-                continue;
-            void** slot = reinterpret_cast<void**>(&slots->u1.Function);
-            *original = *slot;
-            write_slot(slot, replacement);
-            hooked.push_back(std::string(dll) + "!" + name);
+    for (const CountedImport& import : counted_imports) {
+        if (void* original = replace_import(module, import.dll, import.function, import.counter)) {
+            *import.original = original;
+            hooked.push_back(std::string(import.dll) + "!" + import.function);
         }
     }
     return hooked;

@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <vector>
 #include "component_calls.h"
-#include "import_patch.h"
+#include "simhost/import_patch.h"
 #include "kelvaro_module.h"
 
 namespace {
