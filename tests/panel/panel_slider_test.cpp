@@ -25,6 +25,15 @@ bool ends_with_endtrack(const MessageRecorder& recorder)
     return !codes.empty() && codes.back() == TB_ENDTRACK;
 }
 
+void set_control_key_state(bool down)
+{
+    BYTE keys[256];
+    GetKeyboardState(keys);
+    keys[VK_CONTROL] = down ? 0x80 : 0;
+    keys[VK_LCONTROL] = down ? 0x80 : 0;
+    SetKeyboardState(keys);
+}
+
 class SliderTest : public PanelTest {
 protected:
     void SetUp() override
@@ -51,6 +60,14 @@ protected:
         SendMessageA(panel(), WM_HSCROLL, MAKEWPARAM(TB_THUMBTRACK, pos),
                      reinterpret_cast<LPARAM>(item(slider_id)));
     }
+    // The same with Ctrl held down: it opens the limits dialog and returns
+    // when the dialog has ended.
+    void synthesised_ctrl_thumb_track(int slider_id, int pos)
+    {
+        set_control_key_state(true);
+        synthesised_thumb_track(slider_id, pos);
+        set_control_key_state(false);
+    }
     void synthesised_end_track(int slider_id)
     {
         SendMessageA(panel(), WM_HSCROLL, MAKEWPARAM(TB_ENDTRACK, 0),
@@ -59,15 +76,6 @@ protected:
 
     MessageRecorder recorder{WM_HSCROLL, WM_COMMAND};
 };
-
-void set_control_key_state(bool down)
-{
-    BYTE keys[256];
-    GetKeyboardState(keys);
-    keys[VK_CONTROL] = down ? 0x80 : 0;
-    keys[VK_LCONTROL] = down ? 0x80 : 0;
-    SetKeyboardState(keys);
-}
 
 }  // namespace
 
@@ -273,9 +281,7 @@ TEST_F(SliderTest, CtrlTrackWithOkPinsTheAxisShowsTheRangeAndApplies)
     answerer.ignore(panel());
     answerer.expect("Joint Value Setting", fill_limits_and_press("30", "30", "30", IDOK));
 
-    set_control_key_state(true);
-    synthesised_thumb_track(IDC_PITCH_SLIDER, 12);  // returns when the dialog has ended
-    set_control_key_state(false);
+    synthesised_ctrl_thumb_track(IDC_PITCH_SLIDER, 12);
 
     EXPECT_TRUE(answerer.all_answered());
     EXPECT_EQ(answerer.unexpected_count(), 0);
@@ -316,9 +322,7 @@ TEST_F(SliderTest, CtrlPartwayThroughADragKeysTheDragOnceWhateverTheDialogAnswer
             synthesised_end_track(IDC_PITCH_SLIDER);  // the drag ends while the dialog is open
             fill_limits_and_press(nullptr, c.current, nullptr, c.answer)(dialog);
         });
-        set_control_key_state(true);
-        synthesised_thumb_track(IDC_PITCH_SLIDER, c.steps[1] + 3);
-        set_control_key_state(false);
+        synthesised_ctrl_thumb_track(IDC_PITCH_SLIDER, c.steps[1] + 3);
 
         EXPECT_TRUE(answerer.all_answered());
         EXPECT_EQ(host.call_count(SimOperation::insert_key) + host.call_count(SimOperation::set_key_rotation), 1);
@@ -333,9 +337,7 @@ TEST_F(SliderTest, LimitsAcceptedWithOkAreStoredAtOnceAndSurviveARelink)
     ModalAnswerer answerer;
     answerer.ignore(panel());
     answerer.expect("Joint Value Setting", fill_limits_and_press("-20", "10", "35.5", IDOK));
-    set_control_key_state(true);
-    synthesised_thumb_track(IDC_YAW_SLIDER, 3);
-    set_control_key_state(false);
+    synthesised_ctrl_thumb_track(IDC_YAW_SLIDER, 3);
     EXPECT_EQ(joint->stream_floats(panel_component_id),
               (std::vector<float>{-180, 180, -20, 35.5f, -180, 180}));
 
@@ -352,9 +354,7 @@ TEST_F(SliderTest, LimitsWithOkShowTruncatedRangeAndTurnByTheDifference)
     ModalAnswerer answerer;
     answerer.ignore(panel());
     answerer.expect("Joint Value Setting", fill_limits_and_press("-45.7", "10", "45.7", IDOK));
-    set_control_key_state(true);
-    synthesised_thumb_track(IDC_ROLL_SLIDER, 7);
-    set_control_key_state(false);
+    synthesised_ctrl_thumb_track(IDC_ROLL_SLIDER, 7);
 
     EXPECT_EQ(selection_start(IDC_ROLL_SLIDER), -45);
     EXPECT_EQ(selection_end(IDC_ROLL_SLIDER), 45);
@@ -376,9 +376,7 @@ TEST_F(SliderTest, RealTypedLimitsWithEnterAreStored)
         set_control_key_state(false);  // Ctrl let go before typing
         typing(dialog);
     });
-    set_control_key_state(true);
-    synthesised_thumb_track(IDC_YAW_SLIDER, 3);
-    set_control_key_state(false);
+    synthesised_ctrl_thumb_track(IDC_YAW_SLIDER, 3);
 
     EXPECT_EQ(answerer.unexpected_count(), 0);
     EXPECT_EQ(joint_link.yaw.minimum, -20);
@@ -402,9 +400,7 @@ TEST_F(SliderTest, SliderNotificationsDuringTheDialogChangeNeitherAxisNorDialog)
                      reinterpret_cast<LPARAM>(item(IDC_YAW_SLIDER)));
         fill_limits_and_press("-50", "-20", "50", IDOK)(dialog);
     });
-    set_control_key_state(true);
-    synthesised_thumb_track(IDC_YAW_SLIDER, 3);
-    set_control_key_state(false);
+    synthesised_ctrl_thumb_track(IDC_YAW_SLIDER, 3);
 
     EXPECT_EQ(answerer.unexpected_count(), 0);
     EXPECT_EQ(answerer.seen().size(), 1u);
@@ -444,8 +440,6 @@ TEST_F(SliderTest, TheAutoShadeTimerKeepsRunningInsideTheDialog)
         width_inside = r.right - r.left;
         post_button_click(dialog, IDCANCEL);
     });
-    set_control_key_state(true);
-    synthesised_thumb_track(IDC_PITCH_SLIDER, 3);
-    set_control_key_state(false);
+    synthesised_ctrl_thumb_track(IDC_PITCH_SLIDER, 3);
     EXPECT_EQ(width_inside, 120);
 }
