@@ -33,11 +33,14 @@ const AxisControls* axis_controls_for_edit(int edit_id)
 
 // "%6f" of the angle widened to double. An angle in -180..180 takes at most 11
 // characters; a stored limit may be as large as a float goes (3.4e38 prints
-// with 46), so the text is cut to the buffer, always terminated.
+// with 46), so the text is cut to the buffer, always terminated. A zero reads
+// "0.000000" whatever its sign: the rotation maths may yield -0.
 void format_angle(float angle, char* text, size_t size)
 {
     if (text == nullptr || size == 0)
         return;
+    if (angle == 0)
+        angle = 0;
     if (snprintf(text, size, "%6f", static_cast<double>(angle)) < 0)
         text[0] = '\0';
     text[size - 1] = '\0';
