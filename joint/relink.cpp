@@ -56,11 +56,12 @@ void drop_link()
     enable_undo_button(FALSE);
 }
 
-// While a candidate's rotation and limits are read, a host failure drops the
-// link as it unwinds, so that no rotation of the joint linked before is ever
-// written to the candidate, nor the other way round. No host call is made
-// while the host's exception unwinds; the guide figure stays until the panel
-// closes or the next link replaces it.
+// From relink's first host call until the link is taken, a host failure drops
+// the link as it unwinds: the scene's active shape may already be another
+// joint, and no rotation of the joint linked before may ever be written to it
+// (the next drag's key goes to the scene's active shape), nor the other way
+// round. No host call is made while the host's exception unwinds; the guide
+// figure stays until the panel closes or the next link replaces it.
 void drop_link_on_fault(void*)
 {
     drop_link();
@@ -78,6 +79,7 @@ void unlink()
 void relink()
 {
     JointLink& link = joint_link;
+    UnwindGuard drop_on_fault(&drop_link_on_fault, nullptr);
     if (link.scene == nullptr || link.scene->active_shape_count() != 1) {
         unlink();
         return;
@@ -100,19 +102,15 @@ void relink()
         unlink();
         return;
     }
-
     Quaternion rotation;
+    joint->get_rotation(&rotation);
     JointLimits limits = default_joint_limits;
-    {
-        UnwindGuard drop_on_fault(&drop_link_on_fault, nullptr);
-        joint->get_rotation(&rotation);
-        read_stored_limits(shape.get(), &limits);
-        drop_on_fault.dismiss();
-    }
+    read_stored_limits(shape.get(), &limits);
 
     hold(link.shape, shape.get());
     link.part = part;
     hold(link.joint, joint.get());
+    drop_on_fault.dismiss();
     link.rotation = rotation;
     link.undo_rotation = rotation;
     channels_from_rotation();

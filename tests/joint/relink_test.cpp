@@ -207,7 +207,8 @@ TEST_F(RelinkTest, ResetThenUndoLeavesTheJointAtTheIdentity)
     undo();
     expect_same_rotation(joint.rotation(), identity_quaternion);
     expect_same_rotation(joint_link.rotation, identity_quaternion);
-    EXPECT_EQ(panel.text(IDC_PITCH_EDIT), "0.000000");
+    for (int id : {IDC_PITCH_EDIT, IDC_YAW_EDIT, IDC_ROLL_EDIT})
+        EXPECT_EQ(panel.text(id), "0.000000") << id;  // the identity reads back with a yaw of -0
     EXPECT_EQ(host.call_count(SimOperation::insert_key), 0);
     expect_only_kept_references();
 }
@@ -262,12 +263,13 @@ TEST_F(RelinkTest, AHostExceptionWhileLinkingLeavesOnlyTheKeptReferencesAndTheNe
     }
 }
 
-// A host failure while the next joint's state is read leaves no mixed link:
-// the link is dropped, and nothing the plug-in held for the first joint is
-// ever written to the second.
-TEST_F(RelinkTest, AFailedReadWhileRelinkingToAnotherJointUnlinks)
+// A host failure anywhere in a relink, from its first call to the reads of
+// the next joint's state, leaves no mixed link: the link is dropped, and
+// nothing the plug-in held for the first joint is ever written to the second.
+TEST_F(RelinkTest, AHostFailureWhileRelinkingToAnotherJointUnlinks)
 {
-    for (const char* failing : {"get_rotation", "read_float"}) {
+    for (const char* failing : {"active_shape_count", "active_shape", "kind", "as_part", "part_kind", "joint_handle",
+                                "get_rotation", "read_float"}) {
         SCOPED_TRACE(failing);
         SimShape& first = link_new_joint("First");
         move_channel(IDC_PITCH_SLIDER, 40);
