@@ -28,6 +28,18 @@ constexpr int rolled_up_width = 120;    // pixels
 // take the focus away from the dialog's fields.
 bool limits_dialog_open = false;
 
+// Where a drag of a slider stands, for its motion key.
+enum class DragState {
+    steady,            // no step has turned the joint since the last drag ended
+    moved,             // a step of this drag (or a channel click) turned the joint
+    closed_by_dialog,  // the limits dialog ended the drag and keyed it if it turned anything
+};
+// After a limits dialog, the notifications that still close the drag that
+// opened it (Wine sends TB_THUMBPOSITION and TB_ENDTRACK once the mouse is let
+// go) key nothing more: a cancelled Ctrl-drag that turned nothing leaves the
+// animation alone. The next step of a slider starts afresh.
+DragState drag_state = DragState::steady;
+
 LRESULT send_item(HWND window, int id, UINT message, WPARAM wparam, LPARAM lparam)
 {
     return SendDlgItemMessageA(window, id, message, wparam, lparam);
@@ -95,9 +107,10 @@ void on_move(HWND window)
 
 // However the dialog's step ends, also when a host exception from the
 // application after OK unwinds it: the host window works again and has the
-// focus, and the sliders answer again.
+// focus, the sliders answer again, and the drag that opened it is over.
 void finish_limits_dialog(void*)
 {
+    drag_state = DragState::closed_by_dialog;
     EnableWindow(panel_state.host_window, TRUE);
     SetFocus(panel_state.host_window);
     limits_dialog_open = false;
@@ -111,23 +124,28 @@ void open_limits_dialog(HWND window)
     INT_PTR result = DialogBoxParamA(module_instance, MAKEINTRESOURCEA(IDD_LIMITS_DIALOG), window,
                                      limits_dialog_proc, 0);
     // DialogBoxParam answers -1 when it could not make the dialog: that is no OK.
-    if (result == 1) {
-        // The accepted limits go to the shape at once: a relink before the
-        // panel closes (the timeline moved, say) reloads them from there.
-        if (joint_link.shape != nullptr)
-            save_limits();
+    const bool accepted = result == 1;
+    if (accepted) {
         show_axis_limits(joint_link.active_slider);
         sync_axis_controls(joint_link.active_slider, true, true);
         apply_axis_change();
+        // The accepted limits go to the shape at once, last, so that a host
+        // failing to store them leaves the angle applied and the range shown.
+        // A relink before the panel closes (the timeline moved, say) reloads
+        // them from there.
+        if (joint_link.shape != nullptr)
+            save_limits();
     } else {
         // The drag that opened the dialog has already moved the thumb; the
         // angle has not changed, so the thumb goes back to it.
         sync_axis_controls(joint_link.active_slider, true, false);
     }
     // The sliders were deaf while the dialog ran, also to the end of the drag
-    // that opened it: the drag's steps are keyed here, once, whatever the
-    // dialog answered.
-    auto_key();
+    // that opened it: the drag is keyed here, once, if it turned the joint,
+    // before the dialog or through its OK. A cancel with nothing turned keys
+    // nothing, so the animation is left as it was.
+    if (accepted || drag_state == DragState::moved)
+        auto_key();
 }
 
 // The slider's whole-degree position as the axis's angle, kept within its
@@ -147,6 +165,7 @@ void take_slider_position(HWND slider, AxisChannel& channel)
     channel.current = angle;
     sync_axis_controls(joint_link.active_slider, false, true);
     apply_axis_change();
+    drag_state = DragState::moved;
 }
 
 BOOL on_hscroll(HWND window, WPARAM wparam, LPARAM lparam)
@@ -159,7 +178,11 @@ BOOL on_hscroll(HWND window, WPARAM wparam, LPARAM lparam)
     if (channel == nullptr)
         return FALSE;
 
-    switch (LOWORD(wparam)) {
+    const int code = LOWORD(wparam);
+    if (drag_state == DragState::closed_by_dialog && code != TB_THUMBPOSITION && code != TB_ENDTRACK)
+        drag_state = DragState::steady;
+
+    switch (code) {
     case TB_THUMBTRACK:
         if (GetKeyState(VK_CONTROL) < 0) {
             open_limits_dialog(window);
@@ -172,7 +195,10 @@ BOOL on_hscroll(HWND window, WPARAM wparam, LPARAM lparam)
         take_slider_position(slider, *channel);
         return TRUE;
     case TB_ENDTRACK:
-        auto_key();
+        if (drag_state != DragState::closed_by_dialog) {
+            drag_state = DragState::steady;
+            auto_key();
+        }
         SetFocus(panel_state.host_window);
         return TRUE;
     default:

@@ -258,7 +258,7 @@ TEST_F(SliderTest, RealCtrlDragOpensTheLimitsDialogAndCancelChangesNothing)
     EXPECT_FALSE(host_enabled_inside);
     EXPECT_FALSE(panel_enabled_inside);
     EXPECT_EQ(texts[0], "-45.500000");
-    EXPECT_EQ(texts[1], angle_text(joint_link.yaw.current));
+    EXPECT_EQ(texts[1], "0.000000");  // as linked: a yaw of -0 shows no sign
     EXPECT_EQ(texts[2], "60.000000");
 
     EXPECT_EQ(joint_link.active_slider, IDC_YAW_SLIDER);
@@ -268,8 +268,10 @@ TEST_F(SliderTest, RealCtrlDragOpensTheLimitsDialogAndCancelChangesNothing)
     EXPECT_EQ(selection_start(IDC_YAW_SLIDER), -45);
     EXPECT_EQ(selection_end(IDC_YAW_SLIDER), 60);
     EXPECT_EQ(slider_position(IDC_YAW_SLIDER), 0);  // the thumb is back at the angle
-    EXPECT_EQ(item_text(IDC_YAW_EDIT), angle_text(joint_link.yaw.current));
+    EXPECT_EQ(item_text(IDC_YAW_EDIT), "0.000000");
     EXPECT_EQ(host.call_count(SimOperation::set_rotation), 0);
+    // Auto key is on, but nothing turned: the animation is left alone.
+    EXPECT_EQ(host.call_count(SimOperation::insert_key) + host.call_count(SimOperation::set_key_rotation), 0);
     EXPECT_TRUE(IsWindowEnabled(host_window));
     EXPECT_TRUE(IsWindowEnabled(panel()));
     EXPECT_EQ(GetFocus(), host_window);
@@ -346,6 +348,22 @@ TEST_F(SliderTest, LimitsAcceptedWithOkAreStoredAtOnceAndSurviveARelink)
     EXPECT_EQ(joint_link.yaw.maximum, 35.5f);
     EXPECT_EQ(selection_start(IDC_YAW_SLIDER), -20);
     EXPECT_EQ(selection_end(IDC_YAW_SLIDER), 35);
+}
+
+TEST_F(SliderTest, AHostFailingToStoreTheLimitsAfterOkLeavesTheAngleAppliedAndTheRangeShown)
+{
+    ModalAnswerer answerer;
+    answerer.ignore(panel());
+    answerer.expect("Joint Value Setting", fill_limits_and_press("-20", "10", "35.5", IDOK));
+    ASSERT_TRUE(host.fail_call("open_stream_for_write", 1, 5));
+    EXPECT_FALSE(host_try([&] { synthesised_ctrl_thumb_track(IDC_YAW_SLIDER, 3); }, nullptr));
+
+    EXPECT_EQ(selection_start(IDC_YAW_SLIDER), -20);
+    EXPECT_EQ(selection_end(IDC_YAW_SLIDER), 35);
+    EXPECT_EQ(item_text(IDC_YAW_EDIT), "10.000000");
+    EXPECT_EQ(joint_link.yaw.last_applied, 10);
+    EXPECT_NEAR(turned_degrees(joint->rotation()), 10, 0.01f);
+    EXPECT_TRUE(IsWindowEnabled(host_window));
 }
 
 TEST_F(SliderTest, LimitsWithOkShowTruncatedRangeAndTurnByTheDifference)
