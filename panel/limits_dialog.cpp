@@ -8,14 +8,17 @@
 
 namespace {
 
-// The two messages, in code page 932 for the ANSI call.
+// The two messages, in code page 932. They are shown through the wide call,
+// converted from 932 whatever the system's code page: through the ANSI call
+// an English or French Windows would read these bytes in its own code page.
 // "数値を入力してください": please enter a number.
 const char not_a_number_message[] =
     "\x90\x94\x92\x6c\x82\xf0\x93\xfc\x97\xcd\x82\xb5\x82\xc4\x82\xad\x82\xbe\x82\xb3\x82\xa2";
 // "入力値が矛盾しています": the entered values contradict each other.
 const char inconsistent_message[] =
     "\x93\xfc\x97\xcd\x92\x6c\x82\xaa\x96\xb5\x8f\x82\x82\xb5\x82\xc4\x82\xa2\x82\xdc\x82\xb7";
-const char message_caption[] = "Error";
+const wchar_t message_caption[] = L"Error";
+constexpr UINT message_code_page = 932;
 
 const int limit_field_ids[3] = {IDC_LIMIT_MINIMUM, IDC_LIMIT_CURRENT, IDC_LIMIT_MAXIMUM};
 
@@ -38,7 +41,10 @@ BOOL on_init_dialog(HWND dialog)
 
 void show_error(HWND dialog, const char* message)
 {
-    MessageBoxA(dialog, message, message_caption, MB_OK | MB_ICONINFORMATION);
+    wchar_t text[64];
+    if (MultiByteToWideChar(message_code_page, 0, message, -1, text, ARRAYSIZE(text)) == 0)
+        text[0] = L'\0';
+    MessageBoxW(dialog, text, message_caption, MB_OK | MB_ICONINFORMATION);
 }
 
 BOOL on_ok(HWND dialog)
