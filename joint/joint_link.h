@@ -64,7 +64,6 @@ extern JointLink joint_link;
 AxisChannel* axis_channel(int slider_id);
 
 // Stored limits of the linked shape.
-void load_limits();
 void save_limits();
 // The record stored with shape, read whole; false (limits untouched) when it
 // has none or it ends early. take_limits puts a record into the channels.

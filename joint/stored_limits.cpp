@@ -33,14 +33,6 @@ void take_limits(const JointLimits& limits)
     joint_link.roll.maximum = limits.roll_maximum;
 }
 
-void load_limits()
-{
-    JointLimits limits = default_joint_limits;
-    if (joint_link.shape != nullptr)
-        read_stored_limits(joint_link.shape, &limits);
-    take_limits(limits);
-}
-
 void save_limits()
 {
     if (joint_link.shape == nullptr)
