@@ -146,6 +146,8 @@ std::string SimHost::outstanding_report() const
 void SimHost::record_error(const std::string& error)
 {
     errors_.push_back(error);
+    if (error_observer_)
+        error_observer_(error);
 }
 
 void SimHost::fail_call(SimOperation operation, int32_t nth, int32_t value)

@@ -112,6 +112,9 @@ public:
     const std::vector<std::string>& errors() const { return errors_; }
     void record_error(const std::string& error);
     void clear_errors() { errors_.clear(); }
+    // Each error from now on is also handed to the observer, which may outlive
+    // the host: so are the breaches of a shut-down that deletes it.
+    void set_error_observer(std::function<void(const std::string&)> observer) { error_observer_ = std::move(observer); }
 
     // Fault injection: the nth call of the operation from now on (1: the next
     // one) raises value as the host's int exception, before it has any effect.
@@ -188,6 +191,7 @@ private:
     std::array<int32_t, sim_operation_count> call_counts_{};
     bool call_logging_ = true;
     std::function<void(const SimCall&)> call_observer_;
+    std::function<void(const std::string&)> error_observer_;
     std::vector<Fault> faults_;
     int32_t faults_raised_ = 0;
     int32_t over_releases_ = 0;

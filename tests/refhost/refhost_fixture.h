@@ -13,7 +13,8 @@ std::string sample_scene_path();
 std::string temporary_file(const char* stem);
 
 // Fails the test when the host it deletes has recorded a breach of the
-// host's rules (a release it gave no reference for, a call on a dead handle).
+// host's rules (a release it gave no reference for, a call on a dead handle),
+// also one made while it shuts down.
 struct HostErrorCheck {
     void operator()(ReferenceHost* host) const;
 };
