@@ -146,6 +146,11 @@ TEST_F(GuideTest, ClosingRemovesTheGuideWhileTheJointStaysLinked)
     remove_guide();
     EXPECT_EQ(host.call_count(SimOperation::remove), 1);
     expect_only_kept_references();
+
+    relink();  // a failing remove() still leaves no guide held, so none is touched again
+    ASSERT_TRUE(host.fail_call("remove", 1, 9));
+    EXPECT_FALSE(host_try([] { remove_guide(); }, nullptr));
+    EXPECT_EQ(joint_link.guide, nullptr);
 }
 
 // (A failure of part_handle itself is left out: the host has then made a part
