@@ -73,10 +73,11 @@ AxisChannel& channel_of_slot(int slot)
     return slot == 0 ? joint_link.pitch : slot == 1 ? joint_link.yaw : joint_link.roll;
 }
 
+// The text the panel shows for an angle (a zero without its sign).
 std::string angle_text(float angle)
 {
     char text[64];
-    snprintf(text, sizeof text, "%6f", static_cast<double>(angle));
+    format_angle(angle, text, sizeof text);
     return text;
 }
 
@@ -694,7 +695,9 @@ std::string SoakWorld::broken_invariant() const
         if (!texts_may_lag_ && angle_text(channel.current).size() <= 11) {
             char text[64] = {};
             GetWindowTextA(GetDlgItem(panel_state.panel_window, edit_ids[slot]), text, sizeof text);
-            if (angle_text(static_cast<float>(atof(text))) != angle_text(channel.current))
+            // As written by the panel, or as typed ("5" for 5.000000).
+            const std::string shown = angle_text(channel.current);
+            if (text != shown && angle_text(static_cast<float>(atof(text))) != shown)
                 return std::string(axis) + " edit box shows \"" + text + "\" but the channel holds " +
                        angle_text(channel.current);
         }
