@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
   cmake make g++ ninja-build
   g++-mingw-w64-i686 wine wine32:i386 xvfb xauth
-  googletest libbenchmark-dev libeigen3-dev
+  googletest libbenchmark-dev libeigen3-dev libstb-dev
   clang locales
   zip unzip
   fonts-ipafont-gothic fonts-dejavu-core
