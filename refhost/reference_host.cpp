@@ -617,22 +617,73 @@ LRESULT CALLBACK ReferenceHost::window_proc(HWND window, UINT message, WPARAM wp
     return self->handle(message, wparam, lparam);
 }
 
+namespace {
+
+bool is_window_of_class(HWND window, const char* wanted)
+{
+    char class_name[64] = "";
+    return window != nullptr && GetClassNameA(window, class_name, sizeof class_name) > 0 &&
+           lstrcmpiA(class_name, wanted) == 0;
+}
+
+// The host's main window for a top-level window: itself, or the window that
+// owns it (the plug-in's panel is a dialog owned by ours).
+HWND host_window_of(HWND top)
+{
+    if (is_window_of_class(top, host_class_name))
+        return top;
+    HWND owner = GetWindow(top, GW_OWNER);
+    return is_window_of_class(owner, host_class_name) ? owner : nullptr;
+}
+
+// The keys an edit box keeps for itself even where the host has a shortcut
+// on them: Ctrl with A (select all), C, V, X and Z, and Ctrl+Insert.
+bool edit_box_keeps(const MSG& msg)
+{
+    if (msg.message != WM_KEYDOWN || GetKeyState(VK_CONTROL) >= 0 || !is_window_of_class(msg.hwnd, "Edit"))
+        return false;
+    switch (msg.wParam) {
+    case 'A': case 'C': case 'V': case 'X': case 'Z': case VK_INSERT: return true;
+    }
+    return false;
+}
+
+}  // namespace
+
+HACCEL ReferenceHost::create_accelerators()
+{
+    ACCEL keys[] = {
+        {FVIRTKEY | FCONTROL, 'O', cmd_open},
+        {FVIRTKEY | FCONTROL, 'S', cmd_save},
+        {FVIRTKEY | FCONTROL, 'A', cmd_select_all_joints},
+        {FVIRTKEY | FCONTROL, '1', cmd_view_front},
+        {FVIRTKEY | FCONTROL, '2', cmd_view_side},
+        {FVIRTKEY | FCONTROL, '3', cmd_view_top},
+    };
+    return CreateAcceleratorTableA(keys, sizeof keys / sizeof keys[0]);
+}
+
+bool ReferenceHost::translate_message(MSG* msg, HACCEL accelerators)
+{
+    HWND top = msg->hwnd != nullptr ? GetAncestor(msg->hwnd, GA_ROOT) : nullptr;
+    if (top == nullptr)
+        return false;
+    // The host's shortcuts, for its main window, also while the plug-in's
+    // panel has the focus: Ctrl+S there saves, as a person expects.
+    HWND host = host_window_of(top);
+    if (host != nullptr && accelerators != nullptr && !edit_box_keeps(*msg) &&
+        TranslateAcceleratorA(host, accelerators, msg))
+        return true;
+    // The plug-in's dialog windows get the dialog manager (Tab, Enter, Esc).
+    return is_window_of_class(top, "#32770") && IsDialogMessageA(top, msg);
+}
+
 int ReferenceHost::run_message_loop(HACCEL accelerators)
 {
     MSG msg;
     while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
-        // The host's own shortcuts in its own window; the plug-in's dialog
-        // windows get the dialog manager (Tab, Enter, Esc).
-        HWND top = msg.hwnd != nullptr ? GetAncestor(msg.hwnd, GA_ROOT) : nullptr;
-        char class_name[64] = "";
-        if (top != nullptr)
-            GetClassNameA(top, class_name, sizeof class_name);
-        if (top != nullptr && std::string(class_name) == host_class_name) {
-            if (accelerators != nullptr && TranslateAcceleratorA(top, accelerators, &msg))
-                continue;
-        } else if (top != nullptr && std::string(class_name) == "#32770" && IsDialogMessageA(top, &msg)) {
+        if (translate_message(&msg, accelerators))
             continue;
-        }
         TranslateMessage(&msg);
         DispatchMessageA(&msg);
     }

@@ -96,6 +96,13 @@ public:
     int relink_notifications() const { return relink_notifications_; }
     int refresh_notifications() const { return refresh_notifications_; }
 
+    // The host's keyboard shortcuts: Ctrl+O, Ctrl+S, Ctrl+A, Ctrl+1 to 3.
+    static HACCEL create_accelerators();
+    // What the host's loop does with a message before it dispatches it: the
+    // host's shortcuts in its own window and in the plug-in's panel (but not
+    // the keys an edit box keeps), the dialog manager's keys in dialogs.
+    // True when the message was used up.
+    static bool translate_message(MSG* msg, HACCEL accelerators);
     // Pumps until the window is gone; for main().
     static int run_message_loop(HACCEL accelerators);
 
