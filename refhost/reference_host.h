@@ -39,6 +39,7 @@ struct ReferenceHostOptions {
     std::string plugin_path;  // Kelvaro.dll
     std::string scene_path;   // opened at start; none: an empty scene
     bool japanese = false;    // the language of the plug-in's names
+    // Where the main window goes; its size at 96 DPI, scaled to the desktop's.
     int x = CW_USEDEFAULT, y = CW_USEDEFAULT, width = 960, height = 680;
     bool quit_on_close = true;  // closing the main window ends the message loop
 };
@@ -111,6 +112,8 @@ private:
     LRESULT handle(UINT message, WPARAM wparam, LPARAM lparam);
     void on_create();
     void on_size(int width, int height);
+    // A text's size in the host's font.
+    SIZE text_size(const char* text) const;
     void on_command(int id, int code, HWND control);
     void on_hscroll(HWND control);
     void on_destroy();
