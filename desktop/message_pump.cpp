@@ -2,10 +2,12 @@
 
 namespace {
 
-void dispatch_queued()
+void dispatch_queued(const MessageTranslator& translate = nullptr)
 {
     MSG msg;
     while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        if (translate && translate(&msg))
+            continue;
         TranslateMessage(&msg);
         DispatchMessageA(&msg);
     }
@@ -15,9 +17,14 @@ void dispatch_queued()
 
 bool pump_until(const std::function<bool()>& done, DWORD limit_ms)
 {
+    return pump_until_translated(nullptr, done, limit_ms);
+}
+
+bool pump_until_translated(const MessageTranslator& translate, const std::function<bool()>& done, DWORD limit_ms)
+{
     DWORD start = GetTickCount();
     for (;;) {
-        dispatch_queued();
+        dispatch_queued(translate);
         if (done())
             return true;
         DWORD elapsed = GetTickCount() - start;

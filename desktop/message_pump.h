@@ -11,6 +11,15 @@ constexpr DWORD default_pump_limit_ms = 3000;
 // loop does) until done() answers true; false when the limit passed first.
 bool pump_until(const std::function<bool()>& done, DWORD limit_ms = default_pump_limit_ms);
 
+// An application loop's own step before it dispatches a message (its
+// accelerators, the dialog manager): true when it used the message up.
+using MessageTranslator = std::function<bool(MSG*)>;
+
+// As pump_until, with each message offered to the application's translator
+// first, as its own loop does.
+bool pump_until_translated(const MessageTranslator& translate, const std::function<bool()>& done,
+                           DWORD limit_ms = default_pump_limit_ms);
+
 // Dispatches what is queued now, without waiting for more.
 void pump_pending();
 

@@ -2,94 +2,36 @@
 
 #include <cstdio>
 
+// The PNG encoder: stb_image_write (Debian's libstb-dev), which filters each
+// row and deflates the lot; its implementation lives in this file alone.
+#define STB_IMAGE_WRITE_IMPLEMENTATION
+#define STBI_WRITE_NO_STDIO
+#include <stb_image_write.h>
+
 namespace {
 
-uint32_t crc32_of(const uint8_t* data, size_t size, uint32_t crc = 0)
-{
-    static uint32_t table[256];
-    static bool made = false;
-    if (!made) {
-        for (uint32_t n = 0; n < 256; ++n) {
-            uint32_t c = n;
-            for (int k = 0; k < 8; ++k)
-                c = (c & 1) ? 0xEDB88320u ^ (c >> 1) : c >> 1;
-            table[n] = c;
-        }
-        made = true;
-    }
-    crc = ~crc;
-    for (size_t i = 0; i < size; ++i)
-        crc = table[(crc ^ data[i]) & 0xFF] ^ (crc >> 8);
-    return ~crc;
-}
+// How long the encoder searches for matches (its default is 8). On the
+// reference host's window picture 9 gives 38.6 KB; 32 saves 1 % more for
+// more than twice the time.
+const int png_compression_level = 9;
 
-uint32_t adler32_of(const std::vector<uint8_t>& data)
+void append_bytes(void* context, void* data, int size)
 {
-    uint32_t a = 1, b = 0;
-    for (uint8_t byte : data) {
-        a = (a + byte) % 65521;
-        b = (b + a) % 65521;
-    }
-    return b << 16 | a;
-}
-
-void put_u32(std::vector<uint8_t>& out, uint32_t value)
-{
-    for (int shift = 24; shift >= 0; shift -= 8)
-        out.push_back(static_cast<uint8_t>(value >> shift));
-}
-
-void put_chunk(std::vector<uint8_t>& out, const char type[4], const std::vector<uint8_t>& data)
-{
-    put_u32(out, static_cast<uint32_t>(data.size()));
-    std::vector<uint8_t> typed(type, type + 4);
-    typed.insert(typed.end(), data.begin(), data.end());
-    out.insert(out.end(), typed.begin(), typed.end());
-    put_u32(out, crc32_of(typed.data(), typed.size()));
-}
-
-// A zlib stream of stored (uncompressed) deflate blocks.
-std::vector<uint8_t> zlib_stored(const std::vector<uint8_t>& raw)
-{
-    std::vector<uint8_t> out = {0x78, 0x01};
-    size_t offset = 0;
-    do {
-        size_t length = raw.size() - offset;
-        if (length > 65535)
-            length = 65535;
-        bool last = offset + length == raw.size();
-        out.push_back(last ? 1 : 0);
-        out.push_back(static_cast<uint8_t>(length));
-        out.push_back(static_cast<uint8_t>(length >> 8));
-        out.push_back(static_cast<uint8_t>(~length));
-        out.push_back(static_cast<uint8_t>(~length >> 8));
-        out.insert(out.end(), raw.begin() + offset, raw.begin() + offset + length);
-        offset += length;
-    } while (offset < raw.size());
-    put_u32(out, adler32_of(raw));
-    return out;
+    std::vector<uint8_t>* out = static_cast<std::vector<uint8_t>*>(context);
+    const uint8_t* bytes = static_cast<const uint8_t*>(data);
+    out->insert(out->end(), bytes, bytes + size);
 }
 
 }  // namespace
 
 std::vector<uint8_t> encode_png(int width, int height, const std::vector<uint8_t>& rgb)
 {
-    std::vector<uint8_t> png = {0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A};
-    std::vector<uint8_t> header;
-    put_u32(header, width);
-    put_u32(header, height);
-    header.insert(header.end(), {8, 2, 0, 0, 0});  // 8 bits, RGB, deflate, no filter, no interlace
-    put_chunk(png, "IHDR", header);
-
-    std::vector<uint8_t> rows;
-    rows.reserve(static_cast<size_t>(height) * (width * 3 + 1));
-    for (int y = 0; y < height; ++y) {
-        rows.push_back(0);  // filter: none
-        auto row = rgb.begin() + static_cast<size_t>(y) * width * 3;
-        rows.insert(rows.end(), row, row + width * 3);
-    }
-    put_chunk(png, "IDAT", zlib_stored(rows));
-    put_chunk(png, "IEND", {});
+    std::vector<uint8_t> png;
+    if (width <= 0 || height <= 0 || rgb.size() < static_cast<size_t>(width) * height * 3)
+        return png;
+    stbi_write_png_compression_level = png_compression_level;
+    if (!stbi_write_png_to_func(append_bytes, &png, width, height, 3, rgb.data(), width * 3))
+        png.clear();
     return png;
 }
 
@@ -151,6 +93,8 @@ bool capture_window_rgb(HWND window, int* width, int* height, std::vector<uint8_
 bool write_png_file(const std::string& path, int width, int height, const std::vector<uint8_t>& rgb)
 {
     const std::vector<uint8_t> png = encode_png(width, height, rgb);
+    if (png.empty())
+        return false;
     FILE* file = fopen(path.c_str(), "wb");
     if (file == nullptr)
         return false;

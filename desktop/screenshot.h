@@ -1,13 +1,13 @@
 #pragma once
-// A picture of what stands on the screen, saved as a PNG (8-bit RGB, no
-// filter, zlib stored blocks: no compression library needed), so that a
-// person can look at what a scripted session or a test drove.
+// A picture of what stands on the screen, saved as a compressed PNG (8-bit
+// RGB), so that a person can look at what a scripted session or a test drove.
 #include <windows.h>
 #include <cstdint>
 #include <string>
 #include <vector>
 
-// PNG bytes of an image given as rows of R, G, B bytes, top row first.
+// PNG bytes of an image given as rows of R, G, B bytes, top row first; none
+// when the rows are fewer than the size says.
 std::vector<uint8_t> encode_png(int width, int height, const std::vector<uint8_t>& rgb);
 
 // A rectangle of what a device context holds (a window's own drawing, a

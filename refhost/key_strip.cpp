@@ -1,5 +1,6 @@
 #include "refhost/key_strip.h"
 
+#include <algorithm>
 #include <cmath>
 #include <commctrl.h>
 
@@ -61,17 +62,18 @@ void KeyStrip::paint(HDC dc)
 {
     RECT area;
     GetClientRect(window_, &area);
-    const int middle = area.bottom / 2;
+    // Sized by the strip's height, which the host scales to the desktop's DPI.
+    const int middle = area.bottom / 2, half = std::max<int>(2, (area.bottom - 4) / 2);
     HPEN outline = CreatePen(PS_SOLID, 1, RGB(120, 80, 0));
     HBRUSH fill = CreateSolidBrush(RGB(255, 190, 40));
     HGDIOBJ old_pen = SelectObject(dc, outline);
     HGDIOBJ old_brush = SelectObject(dc, fill);
     for (float time : key_times_) {
         const int x = x_of(time);
-        POINT diamond[] = {{x, middle - 5}, {x + 5, middle}, {x, middle + 5}, {x - 5, middle}};
+        POINT diamond[] = {{x, middle - half}, {x + half, middle}, {x, middle + half}, {x - half, middle}};
         Polygon(dc, diamond, 4);
     }
-    HPEN now = CreatePen(PS_SOLID, 2, RGB(220, 30, 30));
+    HPEN now = CreatePen(PS_SOLID, std::max<int>(2, area.bottom / 7), RGB(220, 30, 30));
     SelectObject(dc, now);
     const int x = x_of(current_time_);
     MoveToEx(dc, x, 0, nullptr);

@@ -20,7 +20,6 @@
 #include <string>
 #include <vector>
 #include "panel/resource.h"
-#include "refhost/host_commands.h"
 #include "refhost/reference_host.h"
 #include "refhost/scripted_session.h"
 #include "desktop/message_pump.h"
@@ -74,19 +73,6 @@ void write_text(const std::string& path, const std::string& text)
         std::fputs(text.c_str(), file);
         std::fclose(file);
     }
-}
-
-HACCEL make_accelerators()
-{
-    ACCEL keys[] = {
-        {FVIRTKEY | FCONTROL, 'O', cmd_open},
-        {FVIRTKEY | FCONTROL, 'S', cmd_save},
-        {FVIRTKEY | FCONTROL, 'A', cmd_select_all_joints},
-        {FVIRTKEY | FCONTROL, '1', cmd_view_front},
-        {FVIRTKEY | FCONTROL, '2', cmd_view_side},
-        {FVIRTKEY | FCONTROL, '3', cmd_view_top},
-    };
-    return CreateAcceleratorTableA(keys, sizeof keys / sizeof keys[0]);
 }
 
 // After a restart: what the panel shows for a joint of a saved scene.
@@ -179,7 +165,7 @@ int main(int argc, char** argv)
     host.show(SW_SHOWNORMAL);
     if (!host.last_error().empty())  // the scene given did not open: an empty one instead
         MessageBoxA(host.window(), host.last_error().c_str(), "Kelvaro reference host", MB_OK | MB_ICONWARNING);
-    HACCEL accelerators = make_accelerators();
+    HACCEL accelerators = ReferenceHost::create_accelerators();
     const int status = ReferenceHost::run_message_loop(accelerators);
     DestroyAcceleratorTable(accelerators);
     return status;

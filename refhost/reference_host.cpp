@@ -5,14 +5,13 @@
 #include <commdlg.h>
 #include <cstdio>
 #include "simhost/component_calls.h"
+#include "refhost/dpi_scale.h"
 #include "refhost/host_commands.h"
 #include "refhost/scene_file.h"
 
 namespace {
 
 const char* const host_class_name = "KelvaroReferenceHost";
-const int list_width = 190;
-const int timeline_height = 80;
 const int time_frames = 100;  // the timeline runs from frame 0 to 100
 
 std::string file_name_of(const std::string& path)
@@ -37,6 +36,8 @@ ReferenceHost::~ReferenceHost()
 {
     destroy();
     host_.set_call_observer(nullptr);
+    if (font_ != nullptr && font_ != GetStockObject(DEFAULT_GUI_FONT))
+        DeleteObject(font_);
 }
 
 bool ReferenceHost::create(const ReferenceHostOptions& options, std::string* error)
@@ -55,10 +56,25 @@ bool ReferenceHost::create(const ReferenceHostOptions& options, std::string* err
         wc.lpszClassName = host_class_name;
         registered = RegisterClassA(&wc) != 0;
     }
-    font_ = static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
+    // The font of messages and dialogs, which the system gives at the
+    // desktop's DPI.
+    if (font_ == nullptr) {
+        NONCLIENTMETRICSA metrics = {};
+        metrics.cbSize = sizeof metrics;
+        if (SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0))
+            font_ = CreateFontIndirectA(&metrics.lfMessageFont);
+        if (font_ == nullptr)
+            font_ = static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
+    }
+    // The size asked for is at 96 DPI; scaled, it stays on the work area.
+    RECT work = {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+    SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+    const bool placed = options.x != CW_USEDEFAULT;  // if not, y is no position either
+    const int width = std::min<int>(scaled(options.width), work.right - (placed ? options.x : work.left));
+    const int height = std::min<int>(scaled(options.height), work.bottom - (placed ? options.y : work.top));
     quit_on_close_ = options.quit_on_close;
     window_ = CreateWindowExA(0, host_class_name, "Kelvaro reference host", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN,
-                              options.x, options.y, options.width, options.height, nullptr, nullptr, instance, this);
+                              options.x, options.y, width, height, nullptr, nullptr, instance, this);
     if (window_ == nullptr) {
         *error = "cannot make the main window";
         return false;
@@ -515,18 +531,45 @@ void ReferenceHost::on_create()
     key_strip_.set_time_handler([this](float time) { set_time(time); });
 }
 
+SIZE ReferenceHost::text_size(const char* text) const
+{
+    HDC dc = GetDC(window_);
+    HGDIOBJ old_font = SelectObject(dc, font_);
+    SIZE size = {};
+    GetTextExtentPoint32A(dc, text, lstrlenA(text), &size);
+    SelectObject(dc, old_font);
+    ReleaseDC(window_, dc);
+    return size;
+}
+
 void ReferenceHost::on_size(int width, int height)
 {
-    const int view_height = std::max(10, height - timeline_height);
+    // Lengths at 96 DPI, scaled; the parts that show a text as large as it.
+    const int gap = scaled(8);
+    const int slider_height = scaled(32), strip_height = scaled(14);
+    const SIZE label = text_size("Time"), value = text_size("100"), check = text_size("Auto key");
+    const int timeline_height = gap + slider_height + strip_height + scaled(4) + label.cy + gap;
+    const int list_width = scaled(190);
+    const int view_height = std::max(scaled(10), height - timeline_height);
     MoveWindow(shape_list_, 0, 0, list_width, view_height, TRUE);
-    MoveWindow(view_.window(), list_width, 0, std::max(10, width - list_width), view_height, TRUE);
-    const int row = view_height + 8;
-    MoveWindow(time_label_, 8, row + 6, 36, 18, TRUE);
-    MoveWindow(time_slider_, 44, row, std::max(100, width - 44 - 330), 32, TRUE);
-    MoveWindow(time_value_, width - 280, row + 6, 40, 18, TRUE);
-    MoveWindow(auto_key_box_, width - 230, row + 4, 90, 20, TRUE);
-    MoveWindow(key_strip_.window(), 44, row + 30, std::max(100, width - 44 - 330), 14, TRUE);
-    MoveWindow(keys_label_, 8, row + 48, width - 16, 18, TRUE);
+    MoveWindow(view_.window(), list_width, 0, std::max(scaled(10), width - list_width), view_height, TRUE);
+
+    // The time row: its label, the trackbar, the time, the Auto key box at
+    // the right; the trackbar takes what the others leave.
+    const int row = view_height + gap, middle = row + slider_height / 2;
+    const int box_width = GetSystemMetrics(SM_CXMENUCHECK) + scaled(6) + check.cx;
+    const int box_height = std::max<int>(GetSystemMetrics(SM_CYMENUCHECK), check.cy) + scaled(2);
+    const int box_left = width - scaled(24) - box_width;
+    const int value_left = box_left - scaled(24) - value.cx;
+    const int slider_left = gap + label.cx + gap / 2;
+    const int slider_width = std::max(scaled(100), value_left - scaled(16) - slider_left);
+    MoveWindow(time_label_, gap, middle - label.cy / 2, label.cx, label.cy, TRUE);
+    MoveWindow(time_slider_, slider_left, row, slider_width, slider_height, TRUE);
+    MoveWindow(time_value_, value_left, middle - value.cy / 2, value.cx, value.cy, TRUE);
+    MoveWindow(auto_key_box_, box_left, middle - box_height / 2, box_width, box_height, TRUE);
+    // The key strip right under the trackbar, the keys' line under both.
+    MoveWindow(key_strip_.window(), slider_left, row + slider_height, slider_width, strip_height, TRUE);
+    MoveWindow(keys_label_, gap, row + slider_height + strip_height + scaled(4), width - 2 * gap, label.cy, TRUE);
 }
 
 void ReferenceHost::on_command(int id, int code, HWND control)
@@ -617,22 +660,73 @@ LRESULT CALLBACK ReferenceHost::window_proc(HWND window, UINT message, WPARAM wp
     return self->handle(message, wparam, lparam);
 }
 
+namespace {
+
+bool is_window_of_class(HWND window, const char* wanted)
+{
+    char class_name[64] = "";
+    return window != nullptr && GetClassNameA(window, class_name, sizeof class_name) > 0 &&
+           lstrcmpiA(class_name, wanted) == 0;
+}
+
+// The host's main window for a top-level window: itself, or the window that
+// owns it (the plug-in's panel is a dialog owned by ours).
+HWND host_window_of(HWND top)
+{
+    if (is_window_of_class(top, host_class_name))
+        return top;
+    HWND owner = GetWindow(top, GW_OWNER);
+    return is_window_of_class(owner, host_class_name) ? owner : nullptr;
+}
+
+// The keys an edit box keeps for itself even where the host has a shortcut
+// on them: Ctrl with A (select all), C, V, X and Z, and Ctrl+Insert.
+bool edit_box_keeps(const MSG& msg)
+{
+    if (msg.message != WM_KEYDOWN || GetKeyState(VK_CONTROL) >= 0 || !is_window_of_class(msg.hwnd, "Edit"))
+        return false;
+    switch (msg.wParam) {
+    case 'A': case 'C': case 'V': case 'X': case 'Z': case VK_INSERT: return true;
+    }
+    return false;
+}
+
+}  // namespace
+
+HACCEL ReferenceHost::create_accelerators()
+{
+    ACCEL keys[] = {
+        {FVIRTKEY | FCONTROL, 'O', cmd_open},
+        {FVIRTKEY | FCONTROL, 'S', cmd_save},
+        {FVIRTKEY | FCONTROL, 'A', cmd_select_all_joints},
+        {FVIRTKEY | FCONTROL, '1', cmd_view_front},
+        {FVIRTKEY | FCONTROL, '2', cmd_view_side},
+        {FVIRTKEY | FCONTROL, '3', cmd_view_top},
+    };
+    return CreateAcceleratorTableA(keys, sizeof keys / sizeof keys[0]);
+}
+
+bool ReferenceHost::translate_message(MSG* msg, HACCEL accelerators)
+{
+    HWND top = msg->hwnd != nullptr ? GetAncestor(msg->hwnd, GA_ROOT) : nullptr;
+    if (top == nullptr)
+        return false;
+    // The host's shortcuts, for its main window, also while the plug-in's
+    // panel has the focus: Ctrl+S there saves, as a person expects.
+    HWND host = host_window_of(top);
+    if (host != nullptr && accelerators != nullptr && !edit_box_keeps(*msg) &&
+        TranslateAcceleratorA(host, accelerators, msg))
+        return true;
+    // The plug-in's dialog windows get the dialog manager (Tab, Enter, Esc).
+    return is_window_of_class(top, "#32770") && IsDialogMessageA(top, msg);
+}
+
 int ReferenceHost::run_message_loop(HACCEL accelerators)
 {
     MSG msg;
     while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
-        // The host's own shortcuts in its own window; the plug-in's dialog
-        // windows get the dialog manager (Tab, Enter, Esc).
-        HWND top = msg.hwnd != nullptr ? GetAncestor(msg.hwnd, GA_ROOT) : nullptr;
-        char class_name[64] = "";
-        if (top != nullptr)
-            GetClassNameA(top, class_name, sizeof class_name);
-        if (top != nullptr && std::string(class_name) == host_class_name) {
-            if (accelerators != nullptr && TranslateAcceleratorA(top, accelerators, &msg))
-                continue;
-        } else if (top != nullptr && std::string(class_name) == "#32770" && IsDialogMessageA(top, &msg)) {
+        if (translate_message(&msg, accelerators))
             continue;
-        }
         TranslateMessage(&msg);
         DispatchMessageA(&msg);
     }

@@ -39,6 +39,7 @@ struct ReferenceHostOptions {
     std::string plugin_path;  // Kelvaro.dll
     std::string scene_path;   // opened at start; none: an empty scene
     bool japanese = false;    // the language of the plug-in's names
+    // Where the main window goes; its size at 96 DPI, scaled to the desktop's.
     int x = CW_USEDEFAULT, y = CW_USEDEFAULT, width = 960, height = 680;
     bool quit_on_close = true;  // closing the main window ends the message loop
 };
@@ -96,6 +97,13 @@ public:
     int relink_notifications() const { return relink_notifications_; }
     int refresh_notifications() const { return refresh_notifications_; }
 
+    // The host's keyboard shortcuts: Ctrl+O, Ctrl+S, Ctrl+A, Ctrl+1 to 3.
+    static HACCEL create_accelerators();
+    // What the host's loop does with a message before it dispatches it: the
+    // host's shortcuts in its own window and in the plug-in's panel (but not
+    // the keys an edit box keeps), the dialog manager's keys in dialogs.
+    // True when the message was used up.
+    static bool translate_message(MSG* msg, HACCEL accelerators);
     // Pumps until the window is gone; for main().
     static int run_message_loop(HACCEL accelerators);
 
@@ -104,6 +112,8 @@ private:
     LRESULT handle(UINT message, WPARAM wparam, LPARAM lparam);
     void on_create();
     void on_size(int width, int height);
+    // A text's size in the host's font.
+    SIZE text_size(const char* text) const;
     void on_command(int id, int code, HWND control);
     void on_hscroll(HWND control);
     void on_destroy();

@@ -6,10 +6,12 @@
 #include <cstring>
 #include <string>
 #include "math/euler_angles.h"
+#include "refhost/dpi_scale.h"
 
 namespace {
 
 const char* const view_class_name = "KelvaroRefhostView";
+// At 96 DPI; scaled to the desktop's.
 const int joint_radius = 7;
 const int pick_radius = 12;
 
@@ -161,7 +163,7 @@ POINT SceneView::painted_point(const SimShape& joint) const
 SimShape* SceneView::hit(POINT client) const
 {
     SimShape* best = nullptr;
-    long best_distance = pick_radius * pick_radius + 1;
+    long best_distance = scaled(pick_radius) * scaled(pick_radius) + 1;
     for (SimShape* joint : pickable()) {
         const POINT p = client_point(*joint);
         const long d = (p.x - client.x) * (p.x - client.x) + (p.y - client.y) * (p.y - client.y);
@@ -277,7 +279,7 @@ void SceneView::paint(HDC dc, const RECT& area)
     }
 
     // Bones: from each ball joint to the parts it holds.
-    HPEN bone = CreatePen(PS_SOLID, 6, RGB(96, 112, 140));
+    HPEN bone = CreatePen(PS_SOLID, scaled(6), RGB(96, 112, 140));
     SelectObject(dc, bone);
     const std::vector<SimShape*> shapes = scene_->shapes();
     for (SimShape* shape : shapes) {
@@ -292,7 +294,7 @@ void SceneView::paint(HDC dc, const RECT& area)
     for (SimShape* shape : shapes) {
         if (!shape->is_line() || shape->points().size() < 2 || shape->parent() == nullptr)
             continue;
-        HPEN pen = CreatePen(PS_SOLID, 3, shape->has_color() ? color_of(shape->color()) : RGB(40, 40, 40));
+        HPEN pen = CreatePen(PS_SOLID, scaled(3), shape->has_color() ? color_of(shape->color()) : RGB(40, 40, 40));
         SelectObject(dc, pen);
         const std::vector<SimPoint>& points = shape->points();
         for (size_t i = 1; i < points.size(); ++i) {
@@ -306,7 +308,7 @@ void SceneView::paint(HDC dc, const RECT& area)
     }
 
     // Joints and the ends of the limbs.
-    HPEN ring = CreatePen(PS_SOLID, 2, RGB(40, 48, 64));
+    HPEN ring = CreatePen(PS_SOLID, scaled(2), RGB(40, 48, 64));
     HBRUSH idle = CreateSolidBrush(RGB(255, 255, 255));
     HBRUSH active = CreateSolidBrush(RGB(255, 150, 30));
     SelectObject(dc, ring);
@@ -318,21 +320,25 @@ void SceneView::paint(HDC dc, const RECT& area)
             continue;  // a plain part that only groups others
         const POINT p = project(world_anchor(*shape));
         painted_[shape] = p;
-        const int r = shape->is_ball_joint() ? joint_radius : joint_radius - 3;
+        const int r = scaled(shape->is_ball_joint() ? joint_radius : joint_radius - 3);
         SelectObject(dc, is_selected(*scene_, shape) ? active : idle);
         Ellipse(dc, p.x - r, p.y - r, p.x + r + 1, p.y + r + 1);
         if (shape->is_ball_joint())
-            TextOutA(dc, p.x + 10, p.y + 6, shape->name().c_str(), static_cast<int>(shape->name().size()));
+            TextOutA(dc, p.x + scaled(10), p.y + scaled(6), shape->name().c_str(),
+                     static_cast<int>(shape->name().size()));
     }
 
     // The caption: the view and the active joints.
     static const char* const view_names[] = {"Front view (x right, y up)", "Side view (-z right, y up)",
                                              "Top view (x right, -z up)"};
     std::string caption = view_names[static_cast<int>(direction_)];
-    int y = 6;
-    TextOutA(dc, 8, y, caption.c_str(), static_cast<int>(caption.size()));
+    TEXTMETRICA font_metrics = {};
+    GetTextMetricsA(dc, &font_metrics);
+    const int line = std::max<int>(scaled(16), font_metrics.tmHeight), left = scaled(8);
+    int y = scaled(6);
+    TextOutA(dc, left, y, caption.c_str(), static_cast<int>(caption.size()));
     for (SimShape* shape : scene_->selection()) {
-        y += 16;
+        y += line;
         char text[200];
         if (shape->is_ball_joint()) {
             const Quaternion& q = shape->rotation();
@@ -343,16 +349,16 @@ void SceneView::paint(HDC dc, const RECT& area)
         } else {
             std::snprintf(text, sizeof text, "%s", shape->name().c_str());
         }
-        TextOutA(dc, 8, y, text, static_cast<int>(std::strlen(text)));
+        TextOutA(dc, left, y, text, static_cast<int>(std::strlen(text)));
     }
     if (scene_->selection().size() > 1) {
-        y += 16;
+        y += line;
         const char* note = "(more than one shape active: the panel lets go of its joint)";
-        TextOutA(dc, 8, y, note, static_cast<int>(std::strlen(note)));
+        TextOutA(dc, left, y, note, static_cast<int>(std::strlen(note)));
     }
     const char* hint = "Click a joint to select it, Shift+click to add one; Tab or arrows step, Esc selects none; wheel zooms, F fits.";
     SetTextColor(dc, RGB(110, 110, 110));
-    TextOutA(dc, 8, area.bottom - 20, hint, static_cast<int>(std::strlen(hint)));
+    TextOutA(dc, left, area.bottom - scaled(6) - font_metrics.tmHeight, hint, static_cast<int>(std::strlen(hint)));
 
     SelectObject(dc, old_font);
     SelectObject(dc, GetStockObject(BLACK_PEN));

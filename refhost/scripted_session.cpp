@@ -6,7 +6,9 @@
 #include <cstring>
 #include "math/euler_angles.h"
 #include "panel/resource.h"
+#include "refhost/dpi_scale.h"
 #include "refhost/host_commands.h"
+#include "desktop/layout_check.h"
 #include "desktop/message_pump.h"
 #include "desktop/modal_answer.h"
 #include "desktop/real_input.h"
@@ -74,6 +76,14 @@ private:
             key_up(VK_SHIFT);
         }
     }
+    // The panel in front, as a person's click on it brings it: Windows keeps
+    // an owned window above its owner, Wine without a window manager may
+    // leave it under the host's window when the two overlap.
+    void activate_panel(HWND focus = nullptr)
+    {
+        SetWindowPos(panel_, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+        activate_for_input(panel_, focus);
+    }
     bool selection_is(std::vector<SimShape*> shapes) { return host_.scene().selection() == shapes; }
     HWND item(int id) const { return GetDlgItem(panel_, id); }
 
@@ -134,11 +144,17 @@ void Session::run()
         }))
         return;
     report_.linked_with_one = IsWindowEnabled(item(IDC_PITCH_SLIDER)) != 0;
-    // The user moves the panel off the figure, beside the host's window.
-    RECT main_frame;
+    // The user moves the panel off the figure: beside the host's window, or
+    // over the shape list when the screen has no room for it there (a 150 %
+    // desktop on a small screen).
+    RECT main_frame, panel_frame, list_frame;
     GetWindowRect(host_.window(), &main_frame);
-    SetWindowPos(panel_, nullptr, main_frame.right + 8, main_frame.top + 60, 0, 0,
-                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    GetWindowRect(panel_, &panel_frame);
+    GetWindowRect(host_.shape_list(), &list_frame);
+    POINT to = {main_frame.right + 8, main_frame.top + 60};
+    if (to.x + panel_frame.right - panel_frame.left > GetSystemMetrics(SM_CXSCREEN))
+        to = POINT{list_frame.left, list_frame.top};
+    SetWindowPos(panel_, nullptr, to.x, to.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     pump_pending();
     report_.guide_while_open = has_guide(scene);
 
@@ -151,7 +167,7 @@ void Session::run()
            [&] { return selection_is({joint}) && IsWindowEnabled(item(IDC_PITCH_SLIDER)); });
 
     // Type an angle into the Yaw box.
-    activate_for_input(panel_, item(IDC_YAW_EDIT));
+    activate_panel(item(IDC_YAW_EDIT));
     SendMessageA(item(IDC_YAW_EDIT), EM_SETSEL, 0, -1);
     type_text("35");
     expect("typing shows 35 in the Yaw box", [&] { return window_text(item(IDC_YAW_EDIT)) == "35"; });
@@ -159,7 +175,7 @@ void Session::run()
 
     // Drag the Pitch slider's thumb to the right.
     const Quaternion dragged_from = joint->rotation();
-    activate_for_input(panel_);
+    activate_panel();
     drag_thumb(item(IDC_PITCH_SLIDER), 40, 8, true);
     expect("dragging the Pitch slider turns the joint", [&] {
         const Quaternion& q = joint->rotation();
@@ -185,7 +201,7 @@ void Session::run()
         key_up(VK_CONTROL);
         post_button_click(dialog, IDOK);
     });
-    activate_for_input(panel_);
+    activate_panel();
     key_down(VK_CONTROL);
     drag_thumb(item(IDC_ROLL_SLIDER), 12, 3, false);
     expect("Ctrl+drag opens the limits dialog and OK closes it",
@@ -197,7 +213,7 @@ void Session::run()
         report_.failures.push_back("a modal window nobody expected");
 
     // One more drag: the Roll slider pushed past its new minimum.
-    activate_for_input(panel_);
+    activate_panel();
     drag_thumb(item(IDC_ROLL_SLIDER), -70, 7, true);
     expect("the second drag writes a key at the new time", [&] {
         const std::vector<SimMotionKey>& keys = joint->keys();
@@ -205,11 +221,17 @@ void Session::run()
     });
     pump_for(100);
 
-    // The picture, with the panel open.
+    // The picture, with the panel open and in front.
+    SetWindowPos(panel_, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     pump_pending();
     RedrawWindow(host_.window(), nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
     RedrawWindow(panel_, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
     pump_for(150);
+    // Every part of the host's window holds its text, at whatever DPI.
+    report_.dpi = desktop_dpi();
+    const std::string fault = layout_fault(host_.window());
+    if (!fault.empty())
+        report_.failures.push_back("the host's window: " + fault);
     if (!options_.screenshot_path.empty()) {
         if (save_windows_picture(host_.window(), panel_, options_.screenshot_path))
             report_.screenshot = options_.screenshot_path;
@@ -255,6 +277,7 @@ std::string scripted_session_summary(const ScriptedSessionReport& report)
         names += (names.empty() ? "" : " | ") + utf8_of_code_page_932(name);
     add("plug-ins menu:    %s", names.c_str());
     add("joint:            %s", report.joint.c_str());
+    add("desktop:          %d DPI", report.dpi);
     add("rotation before:  (w %.6f, x %.6f, y %.6f, z %.6f)", report.rotation_before.w, report.rotation_before.x,
         report.rotation_before.y, report.rotation_before.z);
     add("angles before:    pitch %.3f  yaw %.3f  roll %.3f", report.euler_before[0], report.euler_before[1],

@@ -3,7 +3,8 @@
 // would use the mouse or the keys: turn auto key on, pick a joint, open the
 // panel, show the unlinking with two joints picked, type an angle, drag a
 // slider (a key), step the timeline on, set limits in the dialog, drag against
-// the new limit (a second key), take a picture, close the panel. What happened is gathered
+// the new limit (a second key), check that every part of the host's window
+// holds its text, take a picture, close the panel. What happened is gathered
 // from the scene itself.
 #include <string>
 #include <vector>
@@ -31,6 +32,7 @@ struct ScriptedSessionReport {
     std::vector<SimMotionKey> keys;      // the joint's keys after the session
     std::vector<float> stored_limits;    // the record stored with the shape (six floats)
     std::string screenshot;              // the picture's path, once written
+    int dpi = 0;                         // the desktop's, as the host scaled its window to it
 
     bool ok() const { return failures.empty(); }
 };

@@ -1,9 +1,11 @@
 // refhost.exe itself on a scene file that does not open: the runs that have
 // no person at the screen (--script, --show-limits) say why on standard error
 // and end with a non-zero status, without waiting for anyone; a person gets
-// the reason in a message box and the host goes on with an empty scene.
+// the reason in a message box and the host goes on with an empty scene; and
+// its scripted session on a 150 % desktop.
 #include <windows.h>
 #include <cstdio>
+#include <fstream>
 #include <string>
 #include "desktop/message_pump.h"
 #include "refhost_fixture.h"
@@ -166,4 +168,26 @@ TEST(BrokenSceneRun, APersonIsToldInAMessageBoxAndGetsAnEmptyScene)
     EXPECT_EQ(run.exit_code, 0u);
     EXPECT_EQ(run.error_output, "");
     DeleteFileA(scene.c_str());
+}
+
+// LogPixels 144, which a program reads as it starts: the session holds, every
+// part of the host's window holding its text, none overlapping another.
+TEST(HostProgram, TheScriptedSessionHoldsOnA150PercentDesktop)
+{
+    const DWORD dpi = 144;
+    ASSERT_EQ(RegSetKeyValueA(HKEY_CURRENT_USER, "Control Panel\\Desktop", "LogPixels", REG_DWORD, &dpi, sizeof dpi), 0);
+    const std::string summary = temporary_file("rhd");
+    PROCESS_INFORMATION process = {};
+    HANDLE error_reader = nullptr;
+    const bool started = start_host("--script --summary \"" + summary + "\" \"" + sample_scene_path() + "\"",
+                                    &process, &error_reader);
+    WaitForInputIdle(process.hProcess, run_limit_ms);  // its windows are made: it has read the DPI
+    RegDeleteKeyValueA(HKEY_CURRENT_USER, "Control Panel\\Desktop", "LogPixels");
+    ASSERT_TRUE(started);
+    const ProgramRun run = finish(process, error_reader, run_limit_ms);
+    std::string text;
+    std::getline(std::ifstream(summary), text, '\0');
+    DeleteFileA(summary.c_str());
+    EXPECT_TRUE(run.exit_code == 0 && text.find("desktop:          144 DPI") != std::string::npos)
+        << text << run.error_output;
 }

@@ -287,12 +287,12 @@ TEST(JapaneseText, TheTemplatesAndMenusFacesResolveToTheJapaneseFont)
         DestroyWindow(dialog);
     }
 
-    // The menus' font, and the system's UI font that the host's own controls use.
+    // The menus' font, and the system's message font that the host's own controls use.
     const LOGFONTW menu = menu_logfont();
     HFONT menu_font = CreateFontIndirectW(&menu);
     expect_japanese_face(face_of(menu_font));
     DeleteObject(menu_font);
-    expect_japanese_face(face_of(static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT))));
+    expect_japanese_face(face_of(reinterpret_cast<HFONT>(SendMessageA(host->shape_list(), WM_GETFONT, 0, 0))));
 }
 
 TEST(JapaneseText, ThePluginsMenuDrawsTheJapaneseNamesNotBoxes)
