@@ -32,11 +32,19 @@ echo "== no display: a scripted session at the reference host on $scene"
 status=0
 scripts/wine-session "$build/win" bash -c '
   wine "$0" --script --screenshot "$(winpath "$1")/window.png" --summary "$(winpath "$1")/summary.txt" \
-    --save "$(winpath "$1")/after.kscene" "$(winpath "$2")" || exit $?
+    --save "$(winpath "$1")/after.kscene" "$(winpath "$2")" || {
+    status=$?; echo "run.sh: the scripted session on $2 failed (status $status)" >&2; exit "$status"; }
+  [ -s "$1/after.kscene" ] || { echo "run.sh: the scripted session saved no scene" >&2; exit 1; }
   # A restart: the saved scene in a fresh host; the limits come back from the shape.
-  wine "$0" --show-limits Elbow --summary "$(winpath "$1")/restart.txt" "$(winpath "$1")/after.kscene"
+  wine "$0" --show-limits Elbow --summary "$(winpath "$1")/restart.txt" "$(winpath "$1")/after.kscene" || {
+    status=$?; echo "run.sh: the restart on the saved scene failed (status $status)" >&2; exit "$status"; }
 ' "$host" "$out" "$scene" || status=$?
 cat "$out/summary.txt" 2>/dev/null || true
 cat "$out/restart.txt" 2>/dev/null || true
-echo "saved scene:      $PWD/$out/after.kscene"
-exit $status
+if [ -s "$out/after.kscene" ]; then
+  echo "saved scene:      $PWD/$out/after.kscene"
+fi
+if [ "$status" -ne 0 ]; then
+  echo "run.sh: failed (status $status)" >&2
+fi
+exit "$status"

@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "module/module_instance.h"
+#include "support/requested_common_controls.h"
 
 namespace {
 
@@ -114,6 +115,14 @@ void PanelTest::create_panel()
 {
     create_panel_window(host.application());
     ASSERT_NE(panel_state.panel_window, nullptr);
+    // The panel's controls are of the version this program asks for: in the
+    // V6.* runs version 6, as in a current host. Only a version 6 button
+    // answers BCM_GETIDEALSIZE; Wine's comctl32 answers DllGetVersion with
+    // 5.81 under both.
+    SIZE ideal = {};
+    const bool version_6 =
+        SendMessageA(item(IDC_UNDO), BCM_GETIDEALSIZE, 0, reinterpret_cast<LPARAM>(&ideal)) != 0;
+    ASSERT_EQ(version_6 ? 6 : 5, requested_common_controls);
 }
 
 void PanelTest::open_panel()

@@ -28,6 +28,12 @@ std::string save_screenshot(int width, int height, const std::vector<uint8_t>& r
         return std::string();
     folder += "\\screenshots";
     CreateDirectoryA(folder.c_str(), nullptr);
+    // A program with a manifest of its own (the ones whose manifest asks for
+    // version 6 of the common controls) keeps its pictures apart.
+    if (FindResourceA(nullptr, CREATEPROCESS_MANIFEST_RESOURCE_ID, RT_MANIFEST)) {
+        folder += "\\v6";
+        CreateDirectoryA(folder.c_str(), nullptr);
+    }
     const std::string path = folder + "\\" + name;
     return write_png_file(path, width, height, rgb) ? path : std::string();
 }

@@ -5,7 +5,8 @@
 #include <string>
 #include <vector>
 
-// Captures the window into <build folder>/screenshots/<name>, the build
+// Captures the window into <build folder>/screenshots/<name> (screenshots/v6/
+// in a program with a manifest of its own), the build
 // folder being the nearest folder above the test program that holds
 // CMakeCache.txt. Answers the path written, or an empty text.
 std::string save_window_screenshot(HWND window, const char* name);
