@@ -18,18 +18,6 @@ std::string name_of(HWND part)
     return class_of(part) + (text[0] != '\0' ? " \"" + std::string(text) + "\"" : "");
 }
 
-// The size of a text in the part's own font.
-SIZE text_size(HWND part, const std::string& text)
-{
-    HDC dc = GetDC(part);
-    HGDIOBJ old_font = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageA(part, WM_GETFONT, 0, 0)));
-    SIZE size = {};
-    GetTextExtentPoint32A(dc, text.c_str(), static_cast<int>(text.size()), &size);
-    SelectObject(dc, old_font);
-    ReleaseDC(part, dc);
-    return size;
-}
-
 bool is_check_box(HWND part)
 {
     if (lstrcmpiA(class_of(part).c_str(), "Button") != 0)
@@ -80,6 +68,17 @@ std::string clipped_text(HWND part)
 }
 
 }  // namespace
+
+SIZE text_size(HWND part, const std::string& text)
+{
+    HDC dc = GetDC(part);
+    HGDIOBJ old_font = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageA(part, WM_GETFONT, 0, 0)));
+    SIZE size = {};
+    GetTextExtentPoint32A(dc, text.c_str(), static_cast<int>(text.size()), &size);
+    SelectObject(dc, old_font);
+    ReleaseDC(part, dc);
+    return size;
+}
 
 std::string layout_fault(HWND window)
 {

@@ -6,6 +6,9 @@
 #include <windows.h>
 #include <string>
 
+// The size of a text in the part's own font: what a part must hold to show it.
+SIZE text_size(HWND part, const std::string& text);
+
 // The first fault among the window's visible children, naming the parts
 // ("Button "Auto key" is too small for ..."); empty when there is none.
 std::string layout_fault(HWND window);

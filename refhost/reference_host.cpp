@@ -4,6 +4,7 @@
 #include <commctrl.h>
 #include <commdlg.h>
 #include <cstdio>
+#include "desktop/layout_check.h"
 #include "simhost/component_calls.h"
 #include "refhost/dpi_scale.h"
 #include "refhost/host_commands.h"
@@ -531,23 +532,13 @@ void ReferenceHost::on_create()
     key_strip_.set_time_handler([this](float time) { set_time(time); });
 }
 
-SIZE ReferenceHost::text_size(const char* text) const
-{
-    HDC dc = GetDC(window_);
-    HGDIOBJ old_font = SelectObject(dc, font_);
-    SIZE size = {};
-    GetTextExtentPoint32A(dc, text, lstrlenA(text), &size);
-    SelectObject(dc, old_font);
-    ReleaseDC(window_, dc);
-    return size;
-}
-
 void ReferenceHost::on_size(int width, int height)
 {
     // Lengths at 96 DPI, scaled; the parts that show a text as large as it.
     const int gap = scaled(8);
     const int slider_height = scaled(32), strip_height = scaled(14);
-    const SIZE label = text_size("Time"), value = text_size("100"), check = text_size("Auto key");
+    const SIZE label = text_size(time_label_, "Time"), value = text_size(time_value_, "100"),
+               check = text_size(auto_key_box_, "Auto key");
     const int timeline_height = gap + slider_height + strip_height + scaled(4) + label.cy + gap;
     const int list_width = scaled(190);
     const int view_height = std::max(scaled(10), height - timeline_height);

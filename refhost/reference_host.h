@@ -112,8 +112,6 @@ private:
     LRESULT handle(UINT message, WPARAM wparam, LPARAM lparam);
     void on_create();
     void on_size(int width, int height);
-    // A text's size in the host's font.
-    SIZE text_size(const char* text) const;
     void on_command(int id, int code, HWND control);
     void on_hscroll(HWND control);
     void on_destroy();
