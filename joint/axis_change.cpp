@@ -27,26 +27,28 @@ const Vector3* channel_axis(int slider_id)
 }  // namespace
 
 // Runs for every drag step: everything lives on the stack, nothing is
-// allocated, nothing is kept but `rotation`.
+// allocated, nothing is kept but `rotation`. A change of zero (a step held at
+// a limit, another slider ID) keeps `rotation` exactly as it is: composing
+// with the identity would only round it again, and the panel tells a step that
+// turned the joint by `rotation` changing.
 void apply_axis_change()
 {
     if (joint_link.joint == nullptr)
         return;
 
-    Matrix4 delta = identity_matrix;
     AxisChannel* channel = axis_channel(joint_link.active_slider);
     const Vector3* axis = channel_axis(joint_link.active_slider);
     if (channel != nullptr && axis != nullptr) {
         const float angle = static_cast<float>(
             (static_cast<double>(channel->current) - static_cast<double>(channel->last_applied)) *
             static_cast<double>(radians_per_degree));
-        delta = axis_rotation_matrix(*axis, angle);
         channel->last_applied = channel->current;
+        if (angle != 0) {
+            Quaternion delta_rotation;
+            delta_rotation.set_from_matrix(axis_rotation_matrix(*axis, angle));
+            joint_link.rotation = delta_rotation.multiply(joint_link.rotation);
+        }
     }
-
-    Quaternion delta_rotation;
-    delta_rotation.set_from_matrix(delta);
-    joint_link.rotation = delta_rotation.multiply(joint_link.rotation);
     joint_link.joint->set_rotation(&joint_link.rotation);
 }
 

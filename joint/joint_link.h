@@ -81,5 +81,8 @@ void remove_guide();
 // Linking to the scene's single active ball joint; UNDO and RESET.
 void relink();
 void unlink();
+// What a new scene from the host does to an open panel: the limits held for
+// the shape linked so far go to that shape, then relink.
+void save_limits_and_relink();
 void undo();
 void reset();

@@ -60,8 +60,9 @@ void drop_link()
 // the link as it unwinds: the scene's active shape may already be another
 // joint, and no rotation of the joint linked before may ever be written to it
 // (the next drag's key goes to the scene's active shape), nor the other way
-// round. No host call is made while the host's exception unwinds; the guide
-// figure stays until the panel closes or the next link replaces it.
+// round. While the host's exception unwinds, the only host calls are the
+// Releases of the link's two references; the guide figure stays until the
+// panel closes or the next link replaces it.
 void drop_link_on_fault(void*)
 {
     drop_link();
@@ -121,6 +122,17 @@ void relink()
     set_joint_controls_enabled(TRUE);
     enable_undo_button(TRUE);
     build_guide();
+}
+
+void save_limits_and_relink()
+{
+    // The scene has already moved on: a host failure while the old shape's
+    // limits are written drops the link as a failed relink does.
+    UnwindGuard drop_on_fault(&drop_link_on_fault, nullptr);
+    if (joint_link.shape != nullptr)
+        save_limits();
+    drop_on_fault.dismiss();
+    relink();
 }
 
 void undo()

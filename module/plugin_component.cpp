@@ -24,9 +24,7 @@ void __attribute__((thiscall)) notify_relink(plugin_component*, host_word /*flag
     joint_link.scene = scene;
     if (panel_state.shown == 0)
         return;
-    if (joint_link.shape != nullptr)
-        save_limits();
-    relink();
+    save_limits_and_relink();
 }
 
 // Position 29: the scene has changed. Our own panel being the active window

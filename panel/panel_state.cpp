@@ -3,6 +3,7 @@
 #include "panel/panel_state.h"
 #include <climits>
 #include <cstdio>
+#include <cstring>
 #include "panel/resource.h"
 
 PanelState panel_state;
@@ -33,17 +34,18 @@ const AxisControls* axis_controls_for_edit(int edit_id)
 
 // "%6f" of the angle widened to double. An angle in -180..180 takes at most 11
 // characters; a stored limit may be as large as a float goes (3.4e38 prints
-// with 46), so the text is cut to the buffer, always terminated. A zero reads
-// "0.000000" whatever its sign: the rotation maths may yield -0.
+// with 46), so the text is cut to the buffer, always terminated. A text that
+// reads as zero shows no sign ("0.000000"), whether the angle is -0 (the
+// rotation maths may yield it) or a tiny negative; the angle itself is kept.
 void format_angle(float angle, char* text, size_t size)
 {
     if (text == nullptr || size == 0)
         return;
-    if (angle == 0)
-        angle = 0;
     if (snprintf(text, size, "%6f", static_cast<double>(angle)) < 0)
         text[0] = '\0';
     text[size - 1] = '\0';
+    if (text[0] == '-' && text[1] != '\0' && strspn(text + 1, "0.") == strlen(text + 1))
+        memmove(text, text + 1, strlen(text));
 }
 
 int truncate_angle(float angle)

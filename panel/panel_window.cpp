@@ -6,6 +6,8 @@
 
 #include <commctrl.h>
 
+#include <cstring>
+
 #include "joint/unwind_guard.h"
 #include "module/module_instance.h"
 #include "panel/limits_dialog.h"
@@ -28,17 +30,17 @@ constexpr int rolled_up_width = 120;    // pixels
 // take the focus away from the dialog's fields.
 bool limits_dialog_open = false;
 
-// Where a drag of a slider stands, for its motion key.
+// Where the slider gesture under way stands, for its motion key. Every let-go
+// of a slider keys the pose (TB_ENDTRACK), with one exception: the end of a
+// drag that opened the limits dialog, which the dialog has already keyed if
+// anything was to be keyed.
 enum class DragState {
-    steady,            // no step has turned the joint since the last drag ended
-    moved,             // a step of this drag (or a channel click) turned the joint
-    closed_by_dialog,  // the limits dialog ended the drag and keyed it if it turned anything
+    nothing_turned,       // no step of the gesture under way has turned the joint
+    turned,               // a drag step or channel click has turned it since the last let-go
+    held_through_dialog,  // the limits dialog ended with the button that opened it still
+                          // down; that drag goes on, and its end keys only what it turns
 };
-// After a limits dialog, the notifications that still close the drag that
-// opened it (Wine sends TB_THUMBPOSITION and TB_ENDTRACK once the mouse is let
-// go) key nothing more: a cancelled Ctrl-drag that turned nothing leaves the
-// animation alone. The next step of a slider starts afresh.
-DragState drag_state = DragState::steady;
+DragState drag_state = DragState::nothing_turned;
 
 LRESULT send_item(HWND window, int id, UINT message, WPARAM wparam, LPARAM lparam)
 {
@@ -107,10 +109,13 @@ void on_move(HWND window)
 
 // However the dialog's step ends, also when a host exception from the
 // application after OK unwinds it: the host window works again and has the
-// focus, the sliders answer again, and the drag that opened it is over.
+// focus, and the sliders answer again. The drag that opened the dialog is over
+// unless its button is still down: the dialog took the mouse capture from the
+// slider, so that drag's end, if it comes, comes late.
 void finish_limits_dialog(void*)
 {
-    drag_state = DragState::closed_by_dialog;
+    drag_state = GetKeyState(VK_LBUTTON) < 0 ? DragState::held_through_dialog
+                                             : DragState::nothing_turned;
     EnableWindow(panel_state.host_window, TRUE);
     SetFocus(panel_state.host_window);
     limits_dialog_open = false;
@@ -126,25 +131,25 @@ void open_limits_dialog(HWND window)
     // DialogBoxParam answers -1 when it could not make the dialog: that is no OK.
     const bool accepted = result == 1;
     if (accepted) {
+        // The angle is applied and keyed before the limits go to the shape,
+        // so that a host failing to store them leaves the pose shown, applied
+        // and keyed. A relink before the panel closes (the timeline moved,
+        // say) reloads the limits from the shape.
         show_axis_limits(joint_link.active_slider);
         sync_axis_controls(joint_link.active_slider, true, true);
         apply_axis_change();
-        // The accepted limits go to the shape at once, last, so that a host
-        // failing to store them leaves the angle applied and the range shown.
-        // A relink before the panel closes (the timeline moved, say) reloads
-        // them from there.
+        auto_key();
         if (joint_link.shape != nullptr)
             save_limits();
-    } else {
-        // The drag that opened the dialog has already moved the thumb; the
-        // angle has not changed, so the thumb goes back to it.
-        sync_axis_controls(joint_link.active_slider, true, false);
+        return;
     }
-    // The sliders were deaf while the dialog ran, also to the end of the drag
-    // that opened it: the drag is keyed here, once, if it turned the joint,
-    // before the dialog or through its OK. A cancel with nothing turned keys
-    // nothing, so the animation is left as it was.
-    if (accepted || drag_state == DragState::moved)
+    // The drag that opened the dialog has already moved the thumb; the angle
+    // has not changed, so the thumb goes back to it. The sliders were deaf
+    // while the dialog ran, also to the end of that drag: a drag that turned
+    // the joint before the dialog is keyed here. A cancel with nothing turned
+    // keys nothing, so the animation is left as it was.
+    sync_axis_controls(joint_link.active_slider, true, false);
+    if (drag_state == DragState::turned)
         auto_key();
 }
 
@@ -164,8 +169,43 @@ void take_slider_position(HWND slider, AxisChannel& channel)
     }
     channel.current = angle;
     sync_axis_controls(joint_link.active_slider, false, true);
+    const Quaternion before = joint_link.rotation;
     apply_axis_change();
-    drag_state = DragState::moved;
+    // A step held at a limit, or on an axis pinned by its limits, turns nothing.
+    if (std::memcmp(&before, &joint_link.rotation, sizeof before) != 0)
+        drag_state = DragState::turned;
+}
+
+// Whether a slider's notification still belongs to the drag held through the
+// limits dialog. That drag goes on while its button is down, and ends late
+// when the button is let go over the slider (the dialog took the mouse
+// capture, so nothing comes when it is let go elsewhere). A slider that holds
+// the capture again was pressed afresh; a step with the button up, a key or a
+// channel click is another gesture too: the held drag ended without a word.
+bool belongs_to_held_drag(HWND slider, int code)
+{
+    if (GetCapture() == slider)
+        return false;
+    switch (code) {
+    case TB_THUMBTRACK:
+        return GetKeyState(VK_LBUTTON) < 0;
+    case TB_THUMBPOSITION:
+    case TB_ENDTRACK:
+        return true;
+    default:
+        return false;
+    }
+}
+
+// A let-go: keyed, unless it ends the drag whose dialog has already keyed it
+// and nothing has turned since.
+void on_end_track()
+{
+    const bool keyed_by_dialog = drag_state == DragState::held_through_dialog;
+    drag_state = DragState::nothing_turned;
+    if (!keyed_by_dialog)
+        auto_key();
+    SetFocus(panel_state.host_window);
 }
 
 BOOL on_hscroll(HWND window, WPARAM wparam, LPARAM lparam)
@@ -179,8 +219,8 @@ BOOL on_hscroll(HWND window, WPARAM wparam, LPARAM lparam)
         return FALSE;
 
     const int code = LOWORD(wparam);
-    if (drag_state == DragState::closed_by_dialog && code != TB_THUMBPOSITION && code != TB_ENDTRACK)
-        drag_state = DragState::steady;
+    if (drag_state == DragState::held_through_dialog && !belongs_to_held_drag(slider, code))
+        drag_state = DragState::nothing_turned;
 
     switch (code) {
     case TB_THUMBTRACK:
@@ -195,11 +235,7 @@ BOOL on_hscroll(HWND window, WPARAM wparam, LPARAM lparam)
         take_slider_position(slider, *channel);
         return TRUE;
     case TB_ENDTRACK:
-        if (drag_state != DragState::closed_by_dialog) {
-            drag_state = DragState::steady;
-            auto_key();
-        }
-        SetFocus(panel_state.host_window);
+        on_end_track();
         return TRUE;
     default:
         return FALSE;

@@ -263,13 +263,14 @@ TEST_F(RelinkTest, AHostExceptionWhileLinkingLeavesOnlyTheKeptReferencesAndTheNe
     }
 }
 
-// A host failure anywhere in a relink, from its first call to the reads of
-// the next joint's state, leaves no mixed link: the link is dropped, and
-// nothing the plug-in held for the first joint is ever written to the second.
+// A host failure anywhere in a relink, from the save of the first joint's
+// limits to the reads of the next joint's state, leaves no mixed link: the
+// link is dropped, and nothing the plug-in held for the first joint is ever
+// written to the second.
 TEST_F(RelinkTest, AHostFailureWhileRelinkingToAnotherJointUnlinks)
 {
-    for (const char* failing : {"active_shape_count", "active_shape", "kind", "as_part", "part_kind", "joint_handle",
-                                "get_rotation", "read_float"}) {
+    for (const char* failing : {"open_stream_for_write", "write_float", "active_shape_count", "active_shape", "kind",
+                                "as_part", "part_kind", "joint_handle", "get_rotation", "read_float"}) {
         SCOPED_TRACE(failing);
         SimShape& first = link_new_joint("First");
         move_channel(IDC_PITCH_SLIDER, 40);
@@ -279,7 +280,7 @@ TEST_F(RelinkTest, AHostFailureWhileRelinkingToAnotherJointUnlinks)
         second.set_rotation(second_rotation);
 
         ASSERT_TRUE(host.fail_call(failing, 1, 13));
-        EXPECT_FALSE(host_try([] { relink(); }, nullptr));
+        EXPECT_FALSE(host_try([] { save_limits_and_relink(); }, nullptr));
         EXPECT_EQ(joint_link.joint, nullptr);
         EXPECT_EQ(joint_link.shape, nullptr);
         EXPECT_EQ(joint_link.part, nullptr);

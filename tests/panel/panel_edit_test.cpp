@@ -221,12 +221,12 @@ TEST_F(EditTest, ANanAngleWithNothingSavedEndsWithoutApplying)
 
 TEST_F(EditTest, ALimitWithMoreThanSixDecimalsEndsAtTheLimit)
 {
-    // "%6f" of -0.0000004 is -0.000000, which reads back above it.
+    // "%6f" of -0.0000004 reads as zero (shown without its sign), above it.
     joint_link.pitch.minimum = -1;
     joint_link.pitch.maximum = -0.0000004f;
     HWND edit = focus_edit(IDC_PITCH_EDIT);
     SendMessageA(edit, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>("5"));
-    EXPECT_EQ(item_text(IDC_PITCH_EDIT), "-0.000000");
+    EXPECT_EQ(item_text(IDC_PITCH_EDIT), "0.000000");
     EXPECT_EQ(joint_link.pitch.current, -0.0000004f);
     EXPECT_LE(recorder.deepest(), 2);
     EXPECT_LE(changes_of(IDC_PITCH_EDIT), 3);

@@ -202,9 +202,7 @@ void SoakWorld::notify_relink()
     joint_link.scene = scene_.handle();
     if (panel_state.shown == 0)
         return;
-    if (joint_link.shape != nullptr)
-        save_limits();
-    relink();
+    save_limits_and_relink();
     after_link_attempt();
 }
 
