@@ -48,7 +48,7 @@ const int operation_weights[static_cast<int>(SoakOperation::count)] = {
     5,   // open_panel
     2,   // autoshade
     3,   // clear_attribute
-    4,   // auto_key_and_time
+    10,  // auto_key_and_time
     5,   // host_fault
 };
 
@@ -81,12 +81,21 @@ std::string angle_text(float angle)
     return text;
 }
 
-void set_control_key(bool down)
+// Ctrl or the left mouse button, as this thread's input sees it.
+void set_key(BYTE key, bool down)
 {
     BYTE keys[256];
     GetKeyboardState(keys);
-    keys[VK_CONTROL] = down ? 0x80 : 0;
+    keys[key] = down ? 0x80 : 0;
     SetKeyboardState(keys);
+}
+
+// The box told the panel its text changed (the user typed: any further report
+// comes from inside the panel's handling of the first).
+bool box_changed(const MessageRecorder& recorder, int edit_id)
+{
+    const std::vector<int> codes = recorder.command_codes(edit_id);
+    return std::find(codes.begin(), codes.end(), EN_CHANGE) != codes.end();
 }
 
 void pump_pending()
@@ -167,12 +176,14 @@ SoakWorld::SoakWorld(uint32_t seed) : seed_(seed), random_(seed), scene_(host_.s
     ShowWindow(host_window_, SW_SHOWNOACTIVATE);
     host_.set_main_window(host_window_);
     create_panel_window(host_.application());
+    commands_.watch(panel_state.panel_window);
     open();
 }
 
 SoakWorld::~SoakWorld()
 {
-    set_control_key(false);
+    set_key(VK_CONTROL, false);
+    set_key(VK_LBUTTON, false);
     host_.clear_faults();
     HostCatch caught;
     host_try([] { unlink(); }, &caught);
@@ -345,7 +356,7 @@ void SoakWorld::host_fault()
             perform(step);
         },
         &caught);
-    set_control_key(false);
+    set_key(VK_CONTROL, false);
     if (!returned || host_.faults_raised() != raised_before) {
         ++faults_caught_;
         texts_may_lag_ = true;
@@ -362,6 +373,16 @@ void SoakWorld::host_fault()
                 orphan_guides_.push_back(guide);
     }
     host_.clear_faults();
+    // What the step left pressed is let go; what the fault left keyed is taken.
+    set_key(VK_LBUTTON, false);
+    ReleaseCapture();
+    if (axis_channel(joint_link.active_slider) != nullptr)
+        SendMessageA(panel_state.panel_window, WM_HSCROLL, TB_ENDTRACK,
+                     reinterpret_cast<LPARAM>(GetDlgItem(panel_state.panel_window, joint_link.active_slider)));
+    expected_keys_.clear();
+    for (SimShape* shape : scene_.shapes())
+        for (const SimMotionKey& key : shape->keys())
+            expected_keys_[shape][key.time] = key.rotation;
 }
 
 // ---- the user's side -----------------------------------------------------
@@ -386,28 +407,59 @@ int SoakWorld::random_edit()
     return edit_ids[random_.below(3)];
 }
 
-void SoakWorld::drag()
+// A press on the thumb (no step: a click) takes the focus and the capture;
+// Wine ends the drag once more as the capture goes. With Ctrl (a planned
+// dialog button, not IDCLOSE) a step opens the limits dialog, in which the
+// button is let go, or held on: the drag then ends over the slider or not.
+void SoakWorld::drag_slider(int slider_id, int dialog_button)
 {
-    const int slider_id = random_slider();
     if (!control_usable(slider_id))
         return;
     HWND panel = panel_state.panel_window;
     HWND slider = GetDlgItem(panel, slider_id);
-    SetFocus(slider);  // a press on the thumb takes the focus
-    int position = static_cast<int>(SendMessageA(slider, TBM_GETPOS, 0, 0));
-    const int steps = random_.between(1, 12);
-    note("drag " + std::to_string(slider_id) + " " + std::to_string(steps) + " steps from " +
-         std::to_string(position));
-    from_panel_[slot_of_slider(slider_id)] = true;
-    for (int i = 0; i < steps; ++i) {
-        position = std::max(-180, std::min(180, position + random_.between(-40, 40)));
-        SendMessageA(slider, TBM_SETPOS, TRUE, position);
-        SendMessageA(panel, WM_HSCROLL, MAKEWPARAM(TB_THUMBTRACK, position), reinterpret_cast<LPARAM>(slider));
+    const bool ctrl = dialog_button != IDCLOSE;
+    const int steps = random_.chance(ctrl ? 50 : 25) ? 0 : random_.between(1, ctrl ? 2 : 12);
+    const bool held = !ctrl || random_.chance(50), over_slider = !ctrl || random_.chance(70);
+    note("drag " + std::to_string(slider_id) + " " + std::to_string(steps) + " steps" + (ctrl ? ", Ctrl" : "") +
+         (!held ? ", let go in the dialog" : over_slider ? "" : ", let go elsewhere"));
+    from_panel_[slot_of_slider(slider_id)] |= steps > 0;
+    auto turns = [&](int count) {  // steps with the button down; whether they turned the joint
+        const Quaternion before = host_.shape_of(joint_link.joint)->rotation();
+        for (int i = 0, position = static_cast<int>(SendMessageA(slider, TBM_GETPOS, 0, 0)); i < count; ++i) {
+            position = std::max(-180, std::min(180, position + random_.between(-40, 40)));
+            SendMessageA(slider, TBM_SETPOS, TRUE, position);
+            SendMessageA(panel, WM_HSCROLL, MAKEWPARAM(TB_THUMBTRACK, position), reinterpret_cast<LPARAM>(slider));
+        }
+        return std::memcmp(&before, &host_.shape_of(joint_link.joint)->rotation(), sizeof before) != 0;
+    };
+    SetFocus(slider);
+    SetCapture(slider);
+    set_key(VK_LBUTTON, true);
+    bool turned = turns(steps);
+    if (ctrl) {
+        const int message_boxes = answerer_.message_boxes_seen();
+        set_key(VK_LBUTTON, held);
+        set_key(VK_CONTROL, true);
+        SendMessageA(panel, WM_HSCROLL, MAKEWPARAM(TB_THUMBTRACK, SendMessageA(slider, TBM_GETPOS, 0, 0)),
+                     reinterpret_cast<LPARAM>(slider));
+        set_key(VK_CONTROL, false);
+        // A message box means the texts were refused, and the dialog cancelled.
+        if ((dialog_button == IDOK && answerer_.message_boxes_seen() == message_boxes) || turned)
+            expect_key();
+        turned = held && turns(random_.chance(60) ? 0 : random_.between(1, 2));
     }
-    SendMessageA(panel, WM_HSCROLL, MAKEWPARAM(TB_THUMBPOSITION, position), reinterpret_cast<LPARAM>(slider));
-    SendMessageA(panel, WM_HSCROLL, TB_ENDTRACK, reinterpret_cast<LPARAM>(slider));
+    set_key(VK_LBUTTON, false);
+    if (held && over_slider) {
+        SendMessageA(panel, WM_HSCROLL, TB_THUMBPOSITION, reinterpret_cast<LPARAM>(slider));
+        SendMessageA(panel, WM_HSCROLL, TB_ENDTRACK, reinterpret_cast<LPARAM>(slider));
+        if (!ctrl || turned)
+            expect_key();
+    }
+    ReleaseCapture();
 }
 
+// A click into the channel, which holds the capture until the let-go, or an
+// arrow key on the focused slider, which moves only the thumb.
 void SoakWorld::page_click()
 {
     const int slider_id = random_slider();
@@ -416,13 +468,19 @@ void SoakWorld::page_click()
     HWND panel = panel_state.panel_window;
     HWND slider = GetDlgItem(panel, slider_id);
     SetFocus(slider);
-    const bool up = random_.chance(50);
+    const bool key = random_.chance(30), up = random_.chance(50);
     const int position = static_cast<int>(SendMessageA(slider, TBM_GETPOS, 0, 0));
-    note(std::string("page ") + (up ? "up " : "down ") + std::to_string(slider_id));
-    from_panel_[slot_of_slider(slider_id)] = true;
-    SendMessageA(slider, TBM_SETPOS, TRUE, std::max(-180, std::min(180, position + (up ? -30 : 30))));
-    SendMessageA(panel, WM_HSCROLL, up ? TB_PAGEUP : TB_PAGEDOWN, reinterpret_cast<LPARAM>(slider));
+    note(std::string(key ? "key " : "page ") + (up ? "up " : "down ") + std::to_string(slider_id));
+    if (!key) {
+        from_panel_[slot_of_slider(slider_id)] = true;
+        SetCapture(slider);
+    }
+    SendMessageA(slider, TBM_SETPOS, TRUE, std::max(-180, std::min(180, position + (up ? -1 : 1) * (key ? 1 : 30))));
+    SendMessageA(panel, WM_HSCROLL, key ? (up ? TB_LINEUP : TB_LINEDOWN) : up ? TB_PAGEUP : TB_PAGEDOWN,
+                 reinterpret_cast<LPARAM>(slider));
     SendMessageA(panel, WM_HSCROLL, TB_ENDTRACK, reinterpret_cast<LPARAM>(slider));
+    ReleaseCapture();
+    expect_key();
 }
 
 // Keystrokes into a focused edit box: each WM_CHAR changes the text and the
@@ -448,8 +506,12 @@ void SoakWorld::type_text()
         char text[64] = {};
         GetWindowTextA(edit, text, sizeof text);
         const std::string before = text;
+        const bool focused = GetFocus() == edit;
+        commands_.clear();
         for (char c : key)
             SendMessageA(edit, WM_CHAR, static_cast<unsigned char>(c), 1);
+        if (focused && box_changed(commands_, edit_id))
+            expect_key();
         GetWindowTextA(edit, text, sizeof text);
         // A key that changed the text went through the commit.
         if (before != text)
@@ -476,7 +538,10 @@ void SoakWorld::paste_text()
     char before[64] = {}, after[64] = {};
     GetWindowTextA(edit, before, sizeof before);
     SendMessageA(edit, EM_SETSEL, 0, -1);
+    commands_.clear();
     SendMessageA(edit, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(text.c_str()));
+    if (box_changed(commands_, edit_id))
+        expect_key();
     GetWindowTextA(edit, after, sizeof after);
     if (std::strcmp(before, after) != 0 || text != before)
         from_panel_[slot_of_edit(edit_id)] = true;
@@ -496,6 +561,8 @@ void SoakWorld::limits_dialog()
     std::string texts[3];
     if (random_.chance(60)) {
         int values[3] = {random_.between(-180, 180), random_.between(-180, 180), random_.between(-180, 180)};
+        if (random_.chance(20))
+            values[0] = values[2] = values[1];  // the axis pinned
         std::sort(values, values + 3);
         for (int i = 0; i < 3; ++i)
             texts[i] = std::to_string(values[i]) + (random_.chance(30) ? ".5" : "");
@@ -507,15 +574,7 @@ void SoakWorld::limits_dialog()
     answerer_.plan(texts[0], texts[1], texts[2], button);
     note("limits dialog " + std::to_string(slider_id) + ": " + texts[0].substr(0, 20) + " | " +
          texts[1].substr(0, 20) + " | " + texts[2].substr(0, 20) + (button == IDOK ? " OK" : " CANCEL"));
-
-    HWND panel = panel_state.panel_window;
-    HWND slider = GetDlgItem(panel, slider_id);
-    SetFocus(slider);
-    const int position = static_cast<int>(SendMessageA(slider, TBM_GETPOS, 0, 0));
-    set_control_key(true);
-    SendMessageA(panel, WM_HSCROLL, MAKEWPARAM(TB_THUMBTRACK, position), reinterpret_cast<LPARAM>(slider));
-    set_control_key(false);
-    SendMessageA(panel, WM_HSCROLL, TB_ENDTRACK, reinterpret_cast<LPARAM>(slider));
+    drag_slider(slider_id, button);
     if (std::memcmp(&before, &channel, sizeof channel) != 0)
         from_panel_[slot_of_slider(slider_id)] = true;
 }
@@ -550,6 +609,38 @@ void SoakWorld::toggle_autoshade()
     SendMessageA(box, BM_SETCHECK, checked ? BST_UNCHECKED : BST_CHECKED, 0);
     SendMessageA(panel_state.panel_window, WM_COMMAND, MAKEWPARAM(IDC_AUTOSHADE, BN_CLICKED),
                  reinterpret_cast<LPARAM>(box));
+}
+
+// ---- the keys the README's rule predicts ---------------------------------
+
+// A let-go or an accepted entry keys the pose at the current time into the
+// scene's active shape, a ball joint with its motion on, while the host's
+// auto key is on; a key already at that time is replaced.
+void SoakWorld::expect_key()
+{
+    SimShape* shape = scene_.selection().empty() ? nullptr : scene_.selection()[0];
+    if (host_.auto_key() && shape != nullptr && shape->is_ball_joint() && shape->motion_enabled())
+        expected_keys_[shape][scene_.current_time()] =
+            host_.shape_of(joint_link.joint) == shape && !rotation_may_lead_ ? joint_link.rotation : Quaternion();
+}
+
+// Every shape's keys at the times the rule gives, and at the current time
+// with the pose keyed there (where the rule knows it).
+std::string SoakWorld::broken_key() const
+{
+    const float now = scene_.current_time();
+    auto same = [now](const SimMotionKey& key, const std::pair<const float, Quaternion>& rule) {
+        return key.time == rule.first && (key.time != now || std::isnan(rule.second.w) ||
+                                          std::memcmp(&key.rotation, &rule.second, sizeof(Quaternion)) == 0);
+    };
+    for (SimShape* shape : scene_.shapes()) {
+        const auto rule = expected_keys_.count(shape) != 0 ? expected_keys_.at(shape) : std::map<float, Quaternion>();
+        if (!std::equal(shape->keys().begin(), shape->keys().end(), rule.begin(), rule.end(), same))
+            return "joint " + shape->name() + "'s keys are not the README's rule's: " +
+                   std::to_string(shape->keys().size()) + " keys against " + std::to_string(rule.size()) +
+                   ", or a key at another time, or another pose at the current time " + std::to_string(now);
+    }
+    return {};
 }
 
 // ---- running -------------------------------------------------------------
@@ -589,7 +680,7 @@ void SoakWorld::perform(SoakOperation operation)
     case SoakOperation::store_limits: store_random_limits(); break;
     case SoakOperation::relink: note("relink"); notify_relink(); break;
     case SoakOperation::refresh: note("refresh"); notify_refresh(); break;
-    case SoakOperation::drag: drag(); break;
+    case SoakOperation::drag: drag_slider(random_slider(), IDCLOSE); break;
     case SoakOperation::page_click: page_click(); break;
     case SoakOperation::type_text: type_text(); break;
     case SoakOperation::paste_text: paste_text(); break;
@@ -652,6 +743,9 @@ std::string SoakWorld::time_report() const
 
 std::string SoakWorld::broken_invariant() const
 {
+    const std::string key = broken_key();
+    if (!key.empty())
+        return key;
     // The link holds counted references to its shape and joint, nothing else;
     // its part and guide are borrowed.
     const int held = (joint_link.shape != nullptr) + (joint_link.joint != nullptr);

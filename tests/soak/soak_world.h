@@ -11,12 +11,14 @@
 // failure that names the seed, the operation's number and the last operations.
 #include <cstdint>
 #include <deque>
+#include <map>
 #include <string>
 #include <vector>
 
 #include "modal_autoanswer.h"
 #include "random_text.h"
 #include "simhost/simhost.h"
+#include "support/message_recorder.h"
 
 enum class SoakOperation : int {
     select,
@@ -71,11 +73,11 @@ private:
     void after_link_attempt();
     void select_random();
     void store_random_limits();
-    void drag();
     void page_click();
     void type_text();
     void paste_text();
     void limits_dialog();
+    void drag_slider(int slider_id, int dialog_button);
     void click(int button_id);
     void close_panel();
     void toggle_autoshade();
@@ -83,6 +85,8 @@ private:
     void auto_key_and_time();
     void host_fault();
     void run_guarded(SoakOperation operation);
+    void expect_key();
+    std::string broken_key() const;
 
     bool panel_usable() const;
     bool control_usable(int id) const;
@@ -98,6 +102,8 @@ private:
     std::vector<SimShape*> shapes_;
     HWND host_window_ = nullptr;
     ModalAutoanswer answerer_;
+    // What the panel's controls tell it (not a local: a host fault unwinds without destructors).
+    MessageRecorder commands_{WM_COMMAND};
     std::string stored_position_;
     bool had_stored_position_ = false;
 
@@ -107,6 +113,8 @@ private:
     bool texts_may_lag_ = false;
     // A failed set_rotation left the link's rotation ahead of the joint's.
     bool rotation_may_lead_ = false;
+    // The keys the README's rule gives, per shape: time to pose (w NaN: not the link's to know).
+    std::map<const SimShape*, std::map<float, Quaternion>> expected_keys_;
     // Guide parts left in the scene by a host fault in the middle of building one.
     std::vector<SimShape*> orphan_guides_;
     int performed_[static_cast<int>(SoakOperation::count)] = {};
