@@ -3,10 +3,25 @@
 // longer holds the named test must not pass for it.
 #include <cstdio>
 #include <gtest/gtest.h>
+#include <windows.h>
+
+static LONG threads_started = 0;  // past their start-up, the main one aside
+static void NTAPI count_started_thread(PVOID, DWORD reason, PVOID)
+{
+    if (reason == DLL_THREAD_ATTACH)
+        InterlockedIncrement(&threads_started);
+}
+extern "C" __attribute__((section(".CRT$XLF"), used)) const PIMAGE_TLS_CALLBACK started_thread_callback =
+    count_started_thread;
 
 int main(int argc, char** argv)
 {
     testing::InitGoogleTest(&argc, argv);
+    // Wine 8 dies of SIGSEGV if the process ends while a thread is still starting. GoogleTest's
+    // watcher thread (made at the first SCOPED_TRACE or failure) starts here, before any test.
+    { SCOPED_TRACE("the watcher thread"); }
+    for (int waited = 0; threads_started == 0 && waited < 5000; ++waited)
+        Sleep(1);
     const int result = RUN_ALL_TESTS();
     if (result == 0 && testing::UnitTest::GetInstance()->test_to_run_count() == 0 &&
         testing::UnitTest::GetInstance()->disabled_test_count() == 0) {
