@@ -16,12 +16,14 @@
 // count (its object comes from the process heap), 10,000 drag steps should not.
 //
 //     drag_bench [sweeps]      (default 40)
+//     drag_bench marked        (marked_steps below; nothing is timed)
 #include <windows.h>
 #include <commctrl.h>
 
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -91,6 +93,21 @@ void timed_sweep(HWND dialog, HWND slider, const std::vector<int>& positions, do
         QueryPerformanceCounter(&after);
         step_us->push_back(static_cast<double>(after.QuadPart - before.QuadPart) / ticks_per_us);
     }
+}
+
+// Twenty steps of each dialog, the panel's first, each begun with
+// OutputDebugString: its look-up of DBWIN_BUFFER is a request that marks the
+// step in the wineserver's log (WINEDEBUG=+server), so that the requests each
+// step makes of the server can be counted.
+void marked_steps(const HWND (&dialogs)[3], const HWND (&sliders)[3], const std::vector<int>& positions)
+{
+    for (int d = 0; d < 3; ++d) {
+        for (size_t i = 0; i < 20; ++i) {
+            OutputDebugStringA("drag step");
+            drag_step(dialogs[d], sliders[d], positions[i + 1]);
+        }
+    }
+    OutputDebugStringA("end");
 }
 
 // Appends the sections of each step of one sweep.
@@ -231,6 +248,15 @@ int main(int argc, char** argv)
         drag_step(asking, asking_slider, position);
     }
     pump_pending();
+
+    if (argc > 1 && strcmp(argv[1], "marked") == 0) {
+        marked_steps({panel, floor, asking}, {panel_slider, floor_slider, asking_slider}, positions);
+        DestroyWindow(asking);
+        DestroyWindow(floor);
+        plugin.destroy();
+        DestroyWindow(owner);
+        return 0;
+    }
 
     // Allocations over 10,000 drag steps of the panel.
     const int set_rotations_before = host.call_count(SimOperation::set_rotation);
