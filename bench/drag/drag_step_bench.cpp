@@ -3,27 +3,35 @@
 // fed TB_THUMBTRACK steps on the Pitch slider (TBM_SETPOS, then WM_HSCROLL
 // with TB_THUMBTRACK to the panel, as the trackbar sends it during a drag)
 // from -180 to 180 and back. Sweeps of the panel alternate with sweeps of the
-// floor dialog (floor_dialog.h), so both see the same machine at the same
-// time. Each step is timed with QueryPerformanceCounter; the figures are
+// two floor dialogs (floor_dialog.h), so all three see the same machine at the
+// same time. Each step is timed with QueryPerformanceCounter; the figures are
 // medians over every step of every sweep.
+//
+// Then where the time goes: sweeps of the three again, with every Win32 call
+// of a step and the dialog's procedure timed on its own (step_sections.h), and
+// the panel's own code timed alone (panel_code_timing.h).
 //
 // The module's own heap calls are counted by rewriting its import table
 // (import_hook.h) before the component is made; making the component must
 // count (its object comes from the process heap), 10,000 drag steps should not.
 //
 //     drag_bench [sweeps]      (default 40)
+//     drag_bench marked        (marked_steps below; nothing is timed)
 #include <windows.h>
 #include <commctrl.h>
 
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <string>
 #include <vector>
 
 #include "bench/drag/floor_dialog.h"
 #include "bench/drag/import_hook.h"
 #include "bench/drag/loaded_panel.h"
+#include "bench/drag/panel_code_timing.h"
+#include "bench/drag/step_sections.h"
 #include "panel/resource.h"
 #include "simhost/host_main_window.h"
 #include "simhost/simhost.h"
@@ -33,6 +41,7 @@ namespace {
 constexpr int lowest_angle = -180;
 constexpr int highest_angle = 180;
 constexpr int allocation_steps = 10000;
+constexpr int breakdown_sweeps = 10;
 
 void pump_pending()
 {
@@ -49,6 +58,17 @@ inline void drag_step(HWND dialog, HWND slider, int position)
     SendMessageA(slider, TBM_SETPOS, TRUE, position);
     SendMessageA(dialog, WM_HSCROLL, MAKEWPARAM(TB_THUMBTRACK, static_cast<WORD>(position)),
                  reinterpret_cast<LPARAM>(slider));
+}
+
+// The floors side by side along the top of the screen, clear of each other
+// and of the panel, which opens in the middle: each in full view, as the
+// panel is, and not one hidden under the other.
+void place_floors(HWND bare, HWND asking)
+{
+    RECT frame;
+    GetWindowRect(bare, &frame);
+    SetWindowPos(bare, nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    SetWindowPos(asking, nullptr, frame.right - frame.left, 0, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 // The positions of one sweep: -180 up to 180, then back down to -180.
@@ -75,6 +95,31 @@ void timed_sweep(HWND dialog, HWND slider, const std::vector<int>& positions, do
     }
 }
 
+// Twenty steps of each dialog, the panel's first, each begun with
+// OutputDebugString: its look-up of DBWIN_BUFFER is a request that marks the
+// step in the wineserver's log (WINEDEBUG=+server), so that the requests each
+// step makes of the server can be counted.
+void marked_steps(const HWND (&dialogs)[3], const HWND (&sliders)[3], const std::vector<int>& positions)
+{
+    for (int d = 0; d < 3; ++d) {
+        for (size_t i = 0; i < 20; ++i) {
+            OutputDebugStringA("drag step");
+            drag_step(dialogs[d], sliders[d], positions[i + 1]);
+        }
+    }
+    OutputDebugStringA("end");
+}
+
+// Appends the sections of each step of one sweep.
+void sectioned_sweep(HWND dialog, HWND slider, const std::vector<int>& positions, std::vector<StepTimes>* steps)
+{
+    for (int position : positions) {
+        begin_timed_step();
+        drag_step(dialog, slider, position);
+        steps->push_back(end_timed_step());
+    }
+}
+
 double median(std::vector<double> values)
 {
     if (values.empty())
@@ -91,6 +136,55 @@ double percentile(std::vector<double> values, double fraction)
     const size_t at = static_cast<size_t>(fraction * static_cast<double>(values.size() - 1));
     std::nth_element(values.begin(), values.begin() + at, values.end());
     return values[at];
+}
+
+double median_section(const std::vector<StepTimes>& steps, int section)
+{
+    std::vector<double> values;
+    for (const StepTimes& step : steps)
+        values.push_back(section < 0 ? step.total_us : step.us[static_cast<size_t>(section)]);
+    return median(values);
+}
+
+double calls_per_step(const std::vector<StepTimes>& steps, int section)
+{
+    long calls = 0;
+    for (const StepTimes& step : steps)
+        calls += step.calls[static_cast<size_t>(section)];
+    return steps.empty() ? 0 : static_cast<double>(calls) / static_cast<double>(steps.size());
+}
+
+// One line a section: its median time per step in each dialog, and its calls
+// per step; then the sum of those medians beside the median step as timed.
+void print_breakdown(const std::vector<StepTimes>& ours, const std::vector<StepTimes>& asking,
+                     const std::vector<StepTimes>& bare)
+{
+    printf("breakdown: section, median us per step: ours asking bare (ours - asking); "
+           "calls per step: ours asking bare\n");
+    double sum_ours = 0, sum_asking = 0, sum_bare = 0;
+    for (int section = 0; section < step_section_count; ++section) {
+        const double o = median_section(ours, section), a = median_section(asking, section),
+                     b = median_section(bare, section);
+        sum_ours += o;
+        sum_asking += a;
+        sum_bare += b;
+        printf("breakdown: %-36s %7.2f %7.2f %7.2f (%+6.2f); %.2f %.2f %.2f\n",
+               step_section_name(static_cast<StepSection>(section)), o, a, b, o - a,
+               calls_per_step(ours, section), calls_per_step(asking, section), calls_per_step(bare, section));
+    }
+    const double o = median_section(ours, -1), a = median_section(asking, -1), b = median_section(bare, -1);
+    printf("breakdown: %-36s %7.2f %7.2f %7.2f (%+6.2f)\n", "sum of the sections' medians", sum_ours, sum_asking,
+           sum_bare, sum_ours - sum_asking);
+    printf("breakdown: %-36s %7.2f %7.2f %7.2f (%+6.2f)\n", "step as timed (median)", o, a, b, o - a);
+    printf("breakdown: one section's timers cost %.3f us\n", section_timer_us());
+}
+
+int host_calls(const SimHost& host)
+{
+    int calls = 0;
+    for (int32_t operation = 0; operation < sim_operation_count; ++operation)
+        calls += host.call_count(static_cast<SimOperation>(operation));
+    return calls;
 }
 
 std::string window_text(HWND window)
@@ -134,9 +228,12 @@ int main(int argc, char** argv)
         fprintf(stderr, "drag_bench: positions 30 and 32 made no panel\n");
         return 1;
     }
-    HWND floor = create_floor_dialog(plugin.module(), owner);
+    HWND floor = create_floor_dialog(plugin.module(), owner, FloorKind::bare);
+    HWND asking = create_floor_dialog(plugin.module(), owner, FloorKind::asking);
     HWND panel_slider = GetDlgItem(panel, IDC_PITCH_SLIDER);
     HWND floor_slider = GetDlgItem(floor, IDC_PITCH_SLIDER);
+    HWND asking_slider = GetDlgItem(asking, IDC_PITCH_SLIDER);
+    place_floors(floor, asking);
     pump_pending();
 
     LARGE_INTEGER frequency;
@@ -148,25 +245,57 @@ int main(int argc, char** argv)
     for (int position : positions) {
         drag_step(panel, panel_slider, position);
         drag_step(floor, floor_slider, position);
+        drag_step(asking, asking_slider, position);
     }
     pump_pending();
 
+    if (argc > 1 && strcmp(argv[1], "marked") == 0) {
+        marked_steps({panel, floor, asking}, {panel_slider, floor_slider, asking_slider}, positions);
+        DestroyWindow(asking);
+        DestroyWindow(floor);
+        plugin.destroy();
+        DestroyWindow(owner);
+        return 0;
+    }
+
     // Allocations over 10,000 drag steps of the panel.
     const int set_rotations_before = host.call_count(SimOperation::set_rotation);
+    const int host_calls_before = host_calls(host);
     reset_allocation_counts();
     for (int i = 0; i < allocation_steps; ++i)
         drag_step(panel, panel_slider, positions[static_cast<size_t>(i) % positions.size()]);
     const AllocationCounts during_steps = allocation_counts();
     const int steps_applied = host.call_count(SimOperation::set_rotation) - set_rotations_before;
+    const int steps_host_calls = host_calls(host) - host_calls_before;
     pump_pending();
 
-    std::vector<double> ours_us, floor_us;
+    std::vector<double> ours_us, floor_us, asking_us;
     for (int s = 0; s < sweeps; ++s) {
         timed_sweep(panel, panel_slider, positions, ticks_per_us, &ours_us);
         pump_pending();
         timed_sweep(floor, floor_slider, positions, ticks_per_us, &floor_us);
         pump_pending();
+        timed_sweep(asking, asking_slider, positions, ticks_per_us, &asking_us);
+        pump_pending();
     }
+
+    // Where the time goes: the same sweeps with every section timed, after
+    // the figures above, which are taken without the timers.
+    time_step_calls(plugin.module());
+    for (HWND dialog : {panel, floor, asking})
+        time_dialog_procedure(dialog);
+    std::vector<StepTimes> ours_sections, floor_sections, asking_sections;
+    for (int s = 0; s < breakdown_sweeps; ++s) {
+        sectioned_sweep(panel, panel_slider, positions, &ours_sections);
+        pump_pending();
+        sectioned_sweep(floor, floor_slider, positions, &floor_sections);
+        pump_pending();
+        sectioned_sweep(asking, asking_slider, positions, &asking_sections);
+        pump_pending();
+    }
+    HostJoint* joint_handle = joint.new_joint_handle();
+    const PanelCodeTimes panel_code = time_panel_code(joint_handle, positions);
+    joint_handle->Release();
 
     std::string hooked_list;
     for (const std::string& name : hooked)
@@ -181,14 +310,28 @@ int main(int argc, char** argv)
     printf("check: pitch edit %s, joint rotation (%.6f, %.6f, %.6f, %.6f) after the last sweep\n",
            window_text(GetDlgItem(panel, IDC_PITCH_EDIT)).c_str(), joint.rotation().w, joint.rotation().x,
            joint.rotation().y, joint.rotation().z);
-    printf("drag step: %d sweeps of %zu steps (-180..180..-180) each, panel and floor alternating\n", sweeps,
-           positions.size());
+    printf("drag step: %d sweeps of %zu steps (-180..180..-180) each, panel, floor and asking floor alternating\n",
+           sweeps, positions.size());
+    printf("breakdown: %d sweeps more of each, every section timed\n", breakdown_sweeps);
+    print_breakdown(ours_sections, asking_sections, floor_sections);
+    printf("panel code alone (its sources in this program, median of batches): apply_axis_change %.3f us "
+           "(set_rotation alone %.3f us, so the maths %.3f us), format_angle %.3f us\n",
+           panel_code.apply_axis_change_us, panel_code.set_rotation_us,
+           panel_code.apply_axis_change_us - panel_code.set_rotation_us, panel_code.format_angle_us);
+    printf("host calls: %d in %d drag steps; allocation counters called %ld times in them\n", steps_host_calls,
+           allocation_steps, during_steps.total());
+    printf("asking floor: the floor and the panel's two questions, GetKeyState(VK_CONTROL) each step and "
+           "GetFocus() at each EN_CHANGE\n");
+    const double asking_median = median(asking_us);
+    printf("asking floor us p90=%.2f median=%.2f, ours/asking ratio=%.2f\n", percentile(asking_us, 0.9),
+           asking_median, asking_median > 0 ? median(ours_us) / asking_median : 0.0);
     printf("drag step us p90 ours=%.2f floor=%.2f\n", percentile(ours_us, 0.9), percentile(floor_us, 0.9));
     const double ours = median(ours_us);
     const double floor_median = median(floor_us);
     printf("drag step us ours=%.2f floor=%.2f ratio=%.2f\n", ours, floor_median,
            floor_median > 0 ? ours / floor_median : 0.0);
 
+    DestroyWindow(asking);
     DestroyWindow(floor);
     plugin.destroy();
     DestroyWindow(owner);

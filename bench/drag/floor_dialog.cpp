@@ -27,15 +27,20 @@ BOOL on_init_dialog(HWND dialog)
     return TRUE;
 }
 
-BOOL on_hscroll(HWND dialog, WPARAM wparam, LPARAM lparam)
+// The slider's position as the box's text.
+void show_slider_position(HWND dialog, HWND slider)
 {
-    if (LOWORD(wparam) != TB_THUMBTRACK)
-        return FALSE;
-    HWND slider = reinterpret_cast<HWND>(lparam);
     const int position = static_cast<short>(SendMessageA(slider, TBM_GETPOS, 0, 0));
     char text[32];
     snprintf(text, sizeof text, "%6f", static_cast<double>(static_cast<float>(position)));
     SetDlgItemTextA(dialog, edit_of_slider(GetDlgCtrlID(slider)), text);
+}
+
+BOOL on_hscroll(HWND dialog, WPARAM wparam, LPARAM lparam)
+{
+    if (LOWORD(wparam) != TB_THUMBTRACK)
+        return FALSE;
+    show_slider_position(dialog, reinterpret_cast<HWND>(lparam));
     return TRUE;
 }
 
@@ -45,7 +50,7 @@ BOOL on_command(WPARAM wparam)
     return HIWORD(wparam) == EN_CHANGE;
 }
 
-INT_PTR CALLBACK floor_dialog_proc(HWND dialog, UINT message, WPARAM wparam, LPARAM lparam)
+INT_PTR CALLBACK bare_floor_proc(HWND dialog, UINT message, WPARAM wparam, LPARAM lparam)
 {
     switch (message) {
     case WM_INITDIALOG:
@@ -59,12 +64,48 @@ INT_PTR CALLBACK floor_dialog_proc(HWND dialog, UINT message, WPARAM wparam, LPA
     }
 }
 
+// As the panel does: a step with Ctrl held would open the limits dialog
+// instead, which the floor has not got.
+BOOL on_asking_hscroll(HWND dialog, WPARAM wparam, LPARAM lparam)
+{
+    if (LOWORD(wparam) != TB_THUMBTRACK)
+        return FALSE;
+    if (GetKeyState(VK_CONTROL) < 0)
+        return TRUE;
+    show_slider_position(dialog, reinterpret_cast<HWND>(lparam));
+    return TRUE;
+}
+
+// As the panel does: the focus tells a typed text from a written one. The
+// floor has nothing to do with either, so the answer goes unused.
+BOOL on_asking_command(WPARAM wparam)
+{
+    if (HIWORD(wparam) != EN_CHANGE)
+        return FALSE;
+    GetFocus();
+    return TRUE;
+}
+
+INT_PTR CALLBACK asking_floor_proc(HWND dialog, UINT message, WPARAM wparam, LPARAM lparam)
+{
+    switch (message) {
+    case WM_INITDIALOG:
+        return on_init_dialog(dialog);
+    case WM_HSCROLL:
+        return on_asking_hscroll(dialog, wparam, lparam);
+    case WM_COMMAND:
+        return on_asking_command(wparam);
+    default:
+        return FALSE;
+    }
+}
+
 }  // namespace
 
-HWND create_floor_dialog(HMODULE template_module, HWND owner)
+HWND create_floor_dialog(HMODULE template_module, HWND owner, FloorKind kind)
 {
-    HWND dialog = CreateDialogParamA(template_module, MAKEINTRESOURCEA(IDD_JOINT_PANEL), owner,
-                                     floor_dialog_proc, 0);
+    DLGPROC procedure = kind == FloorKind::asking ? asking_floor_proc : bare_floor_proc;
+    HWND dialog = CreateDialogParamA(template_module, MAKEINTRESOURCEA(IDD_JOINT_PANEL), owner, procedure, 0);
     if (dialog != nullptr)
         ShowWindow(dialog, SW_SHOW);
     return dialog;
