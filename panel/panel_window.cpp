@@ -31,16 +31,14 @@ constexpr int rolled_up_width = 120;    // pixels
 bool limits_dialog_open = false;
 
 // Where the slider gesture under way stands, for its motion key. Every let-go
-// of a slider keys the pose (TB_ENDTRACK), with one exception: the end of a
+// of a slider keys the pose (TB_ENDTRACK), with one exception: the end of the
 // drag that opened the limits dialog, which the dialog has already keyed if
-// anything was to be keyed.
-enum class DragState {
-    nothing_turned,       // no step of the gesture under way has turned the joint
-    turned,               // a drag step or channel click has turned it since the last let-go
-    held_through_dialog,  // the limits dialog ended with the button that opened it still
-                          // down; that drag goes on, and its end keys only what it turns
+// anything was to be keyed; that end keys only what the drag turns after it.
+struct DragState {
+    bool turned = false;               // a step has turned the joint since the last let-go or dialog
+    bool held_through_dialog = false;  // the dialog ended with that drag's button still down
 };
-DragState drag_state = DragState::nothing_turned;
+DragState drag_state;
 
 LRESULT send_item(HWND window, int id, UINT message, WPARAM wparam, LPARAM lparam)
 {
@@ -114,8 +112,8 @@ void on_move(HWND window)
 // slider, so that drag's end, if it comes, comes late.
 void finish_limits_dialog(void*)
 {
-    drag_state = GetKeyState(VK_LBUTTON) < 0 ? DragState::held_through_dialog
-                                             : DragState::nothing_turned;
+    drag_state.turned = false;
+    drag_state.held_through_dialog = GetKeyState(VK_LBUTTON) < 0;
     EnableWindow(panel_state.host_window, TRUE);
     SetFocus(panel_state.host_window);
     limits_dialog_open = false;
@@ -149,7 +147,7 @@ void open_limits_dialog(HWND window)
     // the joint before the dialog is keyed here. A cancel with nothing turned
     // keys nothing, so the animation is left as it was.
     sync_axis_controls(joint_link.active_slider, true, false);
-    if (drag_state == DragState::turned)
+    if (drag_state.turned)
         auto_key();
 }
 
@@ -173,7 +171,7 @@ void take_slider_position(HWND slider, AxisChannel& channel)
     apply_axis_change();
     // A step held at a limit, or on an axis pinned by its limits, turns nothing.
     if (std::memcmp(&before, &joint_link.rotation, sizeof before) != 0)
-        drag_state = DragState::turned;
+        drag_state.turned = true;
 }
 
 // Whether a slider's notification still belongs to the drag held through the
@@ -201,8 +199,8 @@ bool belongs_to_held_drag(HWND slider, int code)
 // and nothing has turned since.
 void on_end_track()
 {
-    const bool keyed_by_dialog = drag_state == DragState::held_through_dialog;
-    drag_state = DragState::nothing_turned;
+    const bool keyed_by_dialog = drag_state.held_through_dialog && !drag_state.turned;
+    drag_state = DragState();
     if (!keyed_by_dialog)
         auto_key();
     SetFocus(panel_state.host_window);
@@ -219,8 +217,10 @@ BOOL on_hscroll(HWND window, WPARAM wparam, LPARAM lparam)
         return FALSE;
 
     const int code = LOWORD(wparam);
-    if (drag_state == DragState::held_through_dialog && !belongs_to_held_drag(slider, code))
-        drag_state = DragState::nothing_turned;
+    // A held drag let go elsewhere sends no end: what it turned after the
+    // dialog goes unkeyed, and the gesture that follows starts afresh.
+    if (drag_state.held_through_dialog && !belongs_to_held_drag(slider, code))
+        drag_state = DragState();
 
     switch (code) {
     case TB_THUMBTRACK:
