@@ -2,10 +2,13 @@
 
 namespace {
 
-void dispatch_queued(const MessageTranslator& translate = nullptr)
+// Until the queue is empty or the time is up: a stream of messages that never
+// dries up (a window that never validates what it paints, a timer of 0 ms)
+// would otherwise keep the pump here for ever.
+void dispatch_queued(DWORD start, DWORD limit_ms, const MessageTranslator& translate = nullptr)
 {
     MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    while (GetTickCount() - start < limit_ms && PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
         if (translate && translate(&msg))
             continue;
         TranslateMessage(&msg);
@@ -24,7 +27,7 @@ bool pump_until_translated(const MessageTranslator& translate, const std::functi
 {
     DWORD start = GetTickCount();
     for (;;) {
-        dispatch_queued(translate);
+        dispatch_queued(start, limit_ms, translate);
         if (done())
             return true;
         DWORD elapsed = GetTickCount() - start;
@@ -37,7 +40,7 @@ bool pump_until_translated(const MessageTranslator& translate, const std::functi
 
 void pump_pending()
 {
-    dispatch_queued();
+    dispatch_queued(GetTickCount(), default_pump_limit_ms);
 }
 
 void pump_for(DWORD duration_ms)

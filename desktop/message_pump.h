@@ -2,6 +2,8 @@
 // Running the thread's message loop from a scripted session or a test, always
 // bounded: pump until a condition holds or a time limit passes. Waiting is
 // done in MsgWaitForMultipleObjects, so it ends as soon as a message arrives.
+// A message whose handling never returns (a modal loop it starts) is beyond
+// any pump's bound: see step_watch.h.
 #include <windows.h>
 #include <functional>
 
@@ -20,7 +22,8 @@ using MessageTranslator = std::function<bool(MSG*)>;
 bool pump_until_translated(const MessageTranslator& translate, const std::function<bool()>& done,
                            DWORD limit_ms = default_pump_limit_ms);
 
-// Dispatches what is queued now, without waiting for more.
+// Dispatches what is queued now, without waiting for more (for the default
+// limit at most).
 void pump_pending();
 
 // Pumps for the given time in full, for checks that something does NOT

@@ -73,6 +73,12 @@ void click_at(POINT screen)
     release_left_button();
 }
 
+bool reaches(HWND window, POINT screen)
+{
+    return screen.x >= 0 && screen.y >= 0 && screen.x < GetSystemMetrics(SM_CXSCREEN) &&
+           screen.y < GetSystemMetrics(SM_CYSCREEN) && WindowFromPoint(screen) == window;
+}
+
 POINT thumb_center(HWND slider)
 {
     // Wine's trackbar works out where its thumb is when it paints.
@@ -91,9 +97,11 @@ POINT channel_point(HWND slider, int offset_from_thumb)
     return {thumb.x + offset_from_thumb, on_channel.y};
 }
 
-void drag_thumb(HWND slider, int dx, int steps, bool release)
+bool drag_thumb(HWND slider, int dx, int steps, bool release)
 {
     POINT start = thumb_center(slider);
+    if (!reaches(slider, start))
+        return false;
     move_cursor(start);
     press_left_button();
     for (int i = 1; i <= steps; ++i) {
@@ -111,6 +119,7 @@ void drag_thumb(HWND slider, int dx, int steps, bool release)
     }
     if (release)
         release_left_button();
+    return true;
 }
 
 void key_down(WORD virtual_key)

@@ -12,6 +12,10 @@ void move_cursor(POINT screen);
 void press_left_button();
 void release_left_button();
 void click_at(POINT screen);
+// Whether a press at this point of the screen would go to this window: the
+// point is on the screen and the window is the one there, not a border, a
+// caption or another window in front.
+bool reaches(HWND window, POINT screen);
 
 // A trackbar's thumb, the middle of its rectangle, in screen coordinates.
 POINT thumb_center(HWND slider);
@@ -21,8 +25,9 @@ POINT channel_point(HWND slider, int offset_from_thumb);
 // Button down on the thumb, then moves of dx pixels in total in the given
 // number of steps, each pumped through before the next (so a move that opens
 // a modal window runs it to its end first); the button stays down unless
-// release is set.
-void drag_thumb(HWND slider, int dx, int steps, bool release);
+// release is set. False, with nothing pressed, when the thumb is not where a
+// press would reach it (off the screen, under another window).
+bool drag_thumb(HWND slider, int dx, int steps, bool release);
 
 void key_down(WORD virtual_key);
 void key_up(WORD virtual_key);

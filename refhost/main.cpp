@@ -3,7 +3,9 @@
 //   refhost.exe [options] [scene.kscene]
 //     --plugin PATH       the module to load (default: Kelvaro.dll beside refhost.exe)
 //     --japanese, --english   the language the plug-in is asked for (default: the user's)
-//     --script            play the scripted session and exit (status 0 when every step showed)
+//     --script            play the scripted session and exit: status 0 when every step showed,
+//                         1 when one did not or could not happen (named in the summary), 3 when
+//                         one never ended (a modal loop nobody answers; named on standard error)
 //     --screenshot PATH   the script's picture of the window with the panel open
 //     --summary PATH      the script's summary (default: standard output)
 //     --save PATH         the script saves the scene here at the end

@@ -70,12 +70,16 @@ bool ReferenceHost::create(const ReferenceHostOptions& options, std::string* err
     // The size asked for is at 96 DPI; scaled, it stays on the work area.
     RECT work = {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
     SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
-    const bool placed = options.x != CW_USEDEFAULT;  // if not, y is no position either
+    // Clamped from where the window starts: the place given, or the work
+    // area's corner when the system places it. With x left to CW_USEDEFAULT, y
+    // is no position either; with x given and y not, y is the work area's top.
+    const bool placed = options.x != CW_USEDEFAULT;
+    const int y = placed && options.y == CW_USEDEFAULT ? work.top : options.y;
     const int width = std::min<int>(scaled(options.width), work.right - (placed ? options.x : work.left));
-    const int height = std::min<int>(scaled(options.height), work.bottom - (placed ? options.y : work.top));
+    const int height = std::min<int>(scaled(options.height), work.bottom - (placed ? y : work.top));
     quit_on_close_ = options.quit_on_close;
     window_ = CreateWindowExA(0, host_class_name, "Kelvaro reference host", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN,
-                              options.x, options.y, width, height, nullptr, nullptr, instance, this);
+                              options.x, y, width, height, nullptr, nullptr, instance, this);
     if (window_ == nullptr) {
         *error = "cannot make the main window";
         return false;

@@ -13,6 +13,7 @@
 #include "desktop/modal_answer.h"
 #include "desktop/real_input.h"
 #include "desktop/screenshot.h"
+#include "desktop/step_watch.h"
 
 namespace {
 
@@ -49,32 +50,73 @@ bool has_guide(SimScene& scene)
     return scene.find("#Kelvaro_Guide") != nullptr;
 }
 
+// A step that neither ends nor fails (a modal loop it started that nobody
+// answers) ends the whole program after this long, with the step named.
+constexpr DWORD step_limit_ms = 30000;
+constexpr UINT step_overdue_status = 3;
+
 class Session {
 public:
-    Session(ReferenceHost& host, const ScriptedSessionOptions& options, ScriptedSessionReport& report)
-        : host_(host), options_(options), report_(report) {}
+    Session(ReferenceHost& host, const ScriptedSessionOptions& options, ScriptedSessionReport& report,
+            StepWatch& watch)
+        : host_(host), options_(options), report_(report), watch_(watch) {}
 
     void run();
 
 private:
-    // Records a failure when the condition does not come true in time.
-    bool expect(const char* step, const std::function<bool()>& done, DWORD limit_ms = 3000)
+    // The step under way, for a failure and for the watch.
+    void step(const char* name)
+    {
+        step_ = name;
+        watch_.begin(name);
+    }
+    // Records the step as failed when the condition does not come true in time.
+    bool expect(const std::function<bool()>& done, DWORD limit_ms = 3000)
     {
         if (pump_until(done, limit_ms))
             return true;
-        report_.failures.push_back(step);
+        report_.failures.push_back(step_);
         return false;
     }
-    void click_joint(SimShape& joint, bool add)
+    // A step that cannot happen as the script has it: recorded with the
+    // reason, and the session ends.
+    bool possible(bool condition, const char* reason)
+    {
+        if (!condition)
+            report_.failures.push_back(step_ + ": " + reason);
+        return condition;
+    }
+    bool click_on(HWND window, POINT at)
+    {
+        if (!possible(reaches(window, at), "the point to click is not on the window, or not on the screen"))
+            return false;
+        click_at(at);
+        return true;
+    }
+    bool click_joint(SimShape& joint, bool add)
     {
         const POINT at = to_screen(host_.viewport(), host_.view().client_point(joint));
         if (add)
             key_down(VK_SHIFT);
-        click_at(at);
+        const bool clicked = click_on(host_.viewport(), at);
         if (add) {
             pump_pending();
             key_up(VK_SHIFT);
         }
+        return clicked;
+    }
+    bool drag(int slider, int dx, int steps, bool release)
+    {
+        return possible(drag_thumb(item(slider), dx, steps, release),
+                        "the slider's thumb is not where a press reaches it (off the screen, or covered)");
+    }
+    bool panel_on_screen()
+    {
+        RECT frame;
+        GetWindowRect(panel_, &frame);
+        return possible(frame.left >= 0 && frame.top >= 0 && frame.right <= GetSystemMetrics(SM_CXSCREEN) &&
+                            frame.bottom <= GetSystemMetrics(SM_CYSCREEN),
+                        "the panel is not all on the screen");
     }
     // The panel in front, as a person's click on it brings it: Windows keeps
     // an owned window above its owner, Wine without a window manager may
@@ -90,6 +132,8 @@ private:
     ReferenceHost& host_;
     const ScriptedSessionOptions& options_;
     ScriptedSessionReport& report_;
+    StepWatch& watch_;
+    std::string step_;
     HWND panel_ = nullptr;
 };
 
@@ -105,40 +149,43 @@ void Session::run()
         report_.failures.push_back("the scene lacks the joints " + options_.joint + " and " + options_.second_joint);
         return;
     }
+    step("the host's window shows");
     host_.show(SW_SHOW);
     activate_for_input(host_.window(), host_.viewport());
     pump_pending();
 
     // The timeline to the key time, as its trackbar reports a move.
+    step("the timeline moves to the key time");
     SendMessageA(host_.time_slider(), TBM_SETPOS, TRUE, static_cast<LPARAM>(options_.key_time));
     SendMessageA(host_.window(), WM_HSCROLL, MAKEWPARAM(TB_THUMBPOSITION, static_cast<int>(options_.key_time)),
                  reinterpret_cast<LPARAM>(host_.time_slider()));
-    expect("the timeline moves to the key time", [&] { return scene.current_time() == options_.key_time; });
+    expect([&] { return scene.current_time() == options_.key_time; });
 
     // Auto key on, with a click on its box.
-    click_at(centre_of(host_.auto_key_box()));
-    expect("a click turns auto key on", [&] { return host_.host().auto_key(); });
+    step("a click turns auto key on");
+    if (!click_on(host_.auto_key_box(), centre_of(host_.auto_key_box())))
+        return;
+    expect([&] { return host_.host().auto_key(); });
 
     // Pick the joint in the viewport.
-    click_joint(*joint, false);
-    if (!expect("a click picks the joint", [&] { return selection_is({joint}); }))
+    step("a click picks the joint");
+    if (!click_joint(*joint, false) || !expect([&] { return selection_is({joint}); }))
         return;
     report_.rotation_before = joint->rotation();
     euler_of(report_.rotation_before, report_.euler_before);
 
     // Open the panel from the Plug-ins menu.
+    step("the Plug-ins menu opens the panel");
     const std::vector<PluginComponent>& components = host_.plugin().components();
     size_t panel_entry = components.size();
     for (size_t n = 0; n < components.size(); ++n) {
         if (IsEqualGUID(components[n].kind, refhost_plugin_kind))
             panel_entry = n;
     }
-    if (panel_entry == components.size()) {
-        report_.failures.push_back("the module offers no panel component");
+    if (!possible(panel_entry != components.size(), "the module offers no panel component"))
         return;
-    }
     PostMessageA(host_.window(), WM_COMMAND, MAKEWPARAM(cmd_plugin_first + panel_entry, 0), 0);
-    if (!expect("the Plug-ins menu opens the panel", [&] {
+    if (!expect([&] {
             panel_ = host_.panel_window();
             return panel_ != nullptr && IsWindowVisible(panel_);
         }))
@@ -147,6 +194,7 @@ void Session::run()
     // The user moves the panel off the figure: beside the host's window, or
     // over the shape list when the screen has no room for it there (a 150 %
     // desktop on a small screen).
+    step("the panel moves off the figure");
     RECT main_frame, panel_frame, list_frame;
     GetWindowRect(host_.window(), &main_frame);
     GetWindowRect(panel_, &panel_frame);
@@ -156,41 +204,52 @@ void Session::run()
         to = POINT{list_frame.left, list_frame.top};
     SetWindowPos(panel_, nullptr, to.x, to.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     pump_pending();
+    if (!panel_on_screen())
+        return;
     report_.guide_while_open = has_guide(scene);
 
     // Two joints picked: the panel lets go; one again: it links again.
-    click_joint(*second, true);
-    expect("Shift+click picks a second joint", [&] { return selection_is({joint, second}); });
+    step("Shift+click picks a second joint");
+    if (!click_joint(*second, true))
+        return;
+    expect([&] { return selection_is({joint, second}); });
     report_.unlinked_with_two = pump_until([&] { return !IsWindowEnabled(item(IDC_PITCH_SLIDER)); }, 1000);
-    click_joint(*joint, false);
-    expect("a click picks the joint alone again",
-           [&] { return selection_is({joint}) && IsWindowEnabled(item(IDC_PITCH_SLIDER)); });
+    step("a click picks the joint alone again");
+    if (!click_joint(*joint, false))
+        return;
+    expect([&] { return selection_is({joint}) && IsWindowEnabled(item(IDC_PITCH_SLIDER)); });
 
     // Type an angle into the Yaw box.
+    step("typing shows 35 in the Yaw box");
     activate_panel(item(IDC_YAW_EDIT));
     SendMessageA(item(IDC_YAW_EDIT), EM_SETSEL, 0, -1);
     type_text("35");
-    expect("typing shows 35 in the Yaw box", [&] { return window_text(item(IDC_YAW_EDIT)) == "35"; });
+    expect([&] { return window_text(item(IDC_YAW_EDIT)) == "35"; });
     pump_for(100);
 
     // Drag the Pitch slider's thumb to the right.
+    step("dragging the Pitch slider turns the joint");
     const Quaternion dragged_from = joint->rotation();
     activate_panel();
-    drag_thumb(item(IDC_PITCH_SLIDER), 40, 8, true);
-    expect("dragging the Pitch slider turns the joint", [&] {
+    if (!drag(IDC_PITCH_SLIDER, 40, 8, true))
+        return;
+    expect([&] {
         const Quaternion& q = joint->rotation();
         return q.w != dragged_from.w || q.x != dragged_from.x || q.y != dragged_from.y || q.z != dragged_from.z;
     });
-    expect("the end of the drag writes a key", [&] { return !joint->keys().empty(); }, 1500);
+    step("the end of the drag writes a key");
+    expect([&] { return !joint->keys().empty(); }, 1500);
     pump_for(100);
 
     // Ten frames on, with the keyboard on the timeline (Page Down). The
     // panel relinks (notify_refresh) and shows the keyed pose.
+    step("Page Down on the timeline moves ten frames on");
     activate_for_input(host_.window(), host_.time_slider());
     press_key(VK_NEXT);
     const float second_time = options_.key_time + 10;
-    expect("Page Down on the timeline moves ten frames on", [&] { return scene.current_time() == second_time; });
+    expect([&] { return scene.current_time() == second_time; });
     // Ctrl + drag on the Roll slider: the limits dialog, answered from inside its loop.
+    step("Ctrl+drag opens the limits dialog and OK closes it");
     ModalAnswerer answerer;
     answerer.ignore(panel_);
     answerer.expect("Joint Value Setting", [](HWND dialog) {
@@ -203,25 +262,30 @@ void Session::run()
     });
     activate_panel();
     key_down(VK_CONTROL);
-    drag_thumb(item(IDC_ROLL_SLIDER), 12, 3, false);
-    expect("Ctrl+drag opens the limits dialog and OK closes it",
-           [&] { return answerer.all_answered() && IsWindowEnabled(host_.window()); });
+    const bool dragged = drag(IDC_ROLL_SLIDER, 12, 3, false);
+    if (dragged)
+        expect([&] { return answerer.all_answered() && IsWindowEnabled(host_.window()); });
     release_left_button();
     key_up(VK_CONTROL);
+    if (!dragged)
+        return;
     pump_for(200);
     if (answerer.unexpected_count() != 0)
         report_.failures.push_back("a modal window nobody expected");
 
     // One more drag: the Roll slider pushed past its new minimum.
+    step("the second drag writes a key at the new time");
     activate_panel();
-    drag_thumb(item(IDC_ROLL_SLIDER), -70, 7, true);
-    expect("the second drag writes a key at the new time", [&] {
+    if (!drag(IDC_ROLL_SLIDER, -70, 7, true))
+        return;
+    expect([&] {
         const std::vector<SimMotionKey>& keys = joint->keys();
         return !keys.empty() && keys.back().time == second_time;
     });
     pump_for(100);
 
     // The picture, with the panel open and in front.
+    step("the picture of the window");
     SetWindowPos(panel_, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     pump_pending();
     RedrawWindow(host_.window(), nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
@@ -243,8 +307,9 @@ void Session::run()
     report_.panel_text_before_close[2] = window_text(item(IDC_ROLL_EDIT));
 
     // Close the panel with its caption's close box.
+    step("the close box hides the panel");
     PostMessageA(panel_, WM_SYSCOMMAND, SC_CLOSE, 0);
-    expect("the close box hides the panel", [&] { return !IsWindowVisible(panel_); });
+    expect([&] { return !IsWindowVisible(panel_); });
     pump_pending();
     report_.guide_after_close = has_guide(scene);
 
@@ -259,7 +324,8 @@ void Session::run()
 ScriptedSessionReport run_scripted_session(ReferenceHost& host, const ScriptedSessionOptions& options)
 {
     ScriptedSessionReport report;
-    Session(host, options, report).run();
+    StepWatch watch(step_limit_ms, step_overdue_status);
+    Session(host, options, report, watch).run();
     return report;
 }
 

@@ -6,6 +6,11 @@
 // the new limit (a second key), check that every part of the host's window
 // holds its text, take a picture, close the panel. What happened is gathered
 // from the scene itself.
+//
+// Bounded: a step whose effect does not show in time is recorded as failed; a
+// step that cannot happen (a click or a drag whose point a press would not
+// reach, a panel not on the screen) is recorded with its reason and ends the
+// session; a step that never ends ends the program (desktop/step_watch.h).
 #include <string>
 #include <vector>
 #include "refhost/reference_host.h"

@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(
   cmake make g++ ninja-build
-  g++-mingw-w64-i686 wine wine32:i386 xvfb xauth
+  g++-mingw-w64-i686 wine wine32:i386 xvfb xauth x11-utils
   googletest libbenchmark-dev libeigen3-dev libstb-dev
   clang locales
   zip unzip
@@ -22,19 +22,6 @@ make_japanese_locale() {
   fi
 }
 
-# Wine draws the caption buttons (close, minimise, maximise) with its Marlett
-# font: without it the close box shows an "r". fonts-wine puts Wine's own
-# fonts in /usr/share/wine/fonts, where this Wine does not look; it finds
-# fonts through fontconfig, so Marlett alone (not the others, which would
-# change the faces Wine falls back to) is linked where fontconfig looks.
-show_marlett_to_wine() {
-  local font=/usr/share/wine/fonts/marlett.ttf link=/usr/share/fonts/truetype/wine/marlett.ttf
-  if [ -f "$font" ] && [ ! -e "$link" ] && [ "$(id -u)" -eq 0 ]; then
-    mkdir -p "$(dirname "$link")"
-    ln -s "$font" "$link"
-  fi
-}
-
 missing=()
 for p in "${packages[@]}"; do
   if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed'; then
@@ -43,7 +30,6 @@ for p in "${packages[@]}"; do
 done
 if [ ${#missing[@]} -eq 0 ]; then
   make_japanese_locale
-  show_marlett_to_wine
   exit 0
 fi
 
@@ -59,4 +45,3 @@ export DEBIAN_FRONTEND=noninteractive
 apt-get update -qq
 apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
 make_japanese_locale
-show_marlett_to_wine

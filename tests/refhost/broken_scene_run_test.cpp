@@ -1,24 +1,15 @@
 // refhost.exe itself on a scene file that does not open: the runs that have
 // no person at the screen (--script, --show-limits) say why on standard error
 // and end with a non-zero status, without waiting for anyone; a person gets
-// the reason in a message box and the host goes on with an empty scene; and
-// its scripted session on a 150 % desktop.
+// the reason in a message box and the host goes on with an empty scene.
 #include <windows.h>
 #include <cstdio>
-#include <fstream>
 #include <string>
 #include "desktop/message_pump.h"
+#include "host_program.h"
 #include "refhost_fixture.h"
 
 namespace {
-
-constexpr DWORD run_limit_ms = 20000;
-
-struct ProgramRun {
-    bool ended = false;
-    DWORD exit_code = 0;
-    std::string error_output;
-};
 
 // A scene that breaks on its third line.
 std::string broken_scene()
@@ -28,50 +19,6 @@ std::string broken_scene()
     std::fputs("kelvaro-scene 1\njoint 0 Knee\nselect Hip\n", file);
     std::fclose(file);
     return path;
-}
-
-// Starts refhost.exe with its standard error on a pipe of ours.
-bool start_host(const std::string& arguments, PROCESS_INFORMATION* process, HANDLE* error_reader)
-{
-    SECURITY_ATTRIBUTES inherit = {sizeof inherit, nullptr, TRUE};
-    HANDLE error_writer = nullptr;
-    if (!CreatePipe(error_reader, &error_writer, &inherit, 0))
-        return false;
-    SetHandleInformation(*error_reader, HANDLE_FLAG_INHERIT, 0);
-    HANDLE nothing = CreateFileA("NUL", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit,
-                                 OPEN_EXISTING, 0, nullptr);
-    STARTUPINFOA startup = {};
-    startup.cb = sizeof startup;
-    startup.dwFlags = STARTF_USESTDHANDLES;
-    startup.hStdInput = nothing;
-    startup.hStdOutput = nothing;
-    startup.hStdError = error_writer;
-    std::string command = "\"" + windows_path(REFHOST_PROGRAM_PATH) + "\" " + arguments;
-    const bool started = CreateProcessA(nullptr, &command[0], nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup,
-                                        process) != 0;
-    CloseHandle(error_writer);
-    CloseHandle(nothing);
-    return started;
-}
-
-// Waits for the program's end within the limit; one that does not end is ended.
-ProgramRun finish(PROCESS_INFORMATION& process, HANDLE error_reader, DWORD limit_ms)
-{
-    ProgramRun run;
-    run.ended = WaitForSingleObject(process.hProcess, limit_ms) == WAIT_OBJECT_0;
-    if (!run.ended) {
-        TerminateProcess(process.hProcess, 99);
-        WaitForSingleObject(process.hProcess, 5000);
-    }
-    GetExitCodeProcess(process.hProcess, &run.exit_code);
-    char buffer[512];
-    DWORD got = 0;
-    while (ReadFile(error_reader, buffer, sizeof buffer, &got, nullptr) && got > 0)
-        run.error_output.append(buffer, got);
-    CloseHandle(error_reader);
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
-    return run;
 }
 
 ProgramRun run_host(const std::string& arguments)
@@ -168,26 +115,4 @@ TEST(BrokenSceneRun, APersonIsToldInAMessageBoxAndGetsAnEmptyScene)
     EXPECT_EQ(run.exit_code, 0u);
     EXPECT_EQ(run.error_output, "");
     DeleteFileA(scene.c_str());
-}
-
-// LogPixels 144, which a program reads as it starts: the session holds, every
-// part of the host's window holding its text, none overlapping another.
-TEST(HostProgram, TheScriptedSessionHoldsOnA150PercentDesktop)
-{
-    const DWORD dpi = 144;
-    ASSERT_EQ(RegSetKeyValueA(HKEY_CURRENT_USER, "Control Panel\\Desktop", "LogPixels", REG_DWORD, &dpi, sizeof dpi), 0);
-    const std::string summary = temporary_file("rhd");
-    PROCESS_INFORMATION process = {};
-    HANDLE error_reader = nullptr;
-    const bool started = start_host("--script --summary \"" + summary + "\" \"" + sample_scene_path() + "\"",
-                                    &process, &error_reader);
-    WaitForInputIdle(process.hProcess, run_limit_ms);  // its windows are made: it has read the DPI
-    RegDeleteKeyValueA(HKEY_CURRENT_USER, "Control Panel\\Desktop", "LogPixels");
-    ASSERT_TRUE(started);
-    const ProgramRun run = finish(process, error_reader, run_limit_ms);
-    std::string text;
-    std::getline(std::ifstream(summary), text, '\0');
-    DeleteFileA(summary.c_str());
-    EXPECT_TRUE(run.exit_code == 0 && text.find("desktop:          144 DPI") != std::string::npos)
-        << text << run.error_output;
 }

@@ -55,6 +55,14 @@ TestHost make_host(const std::string& scene_path, bool japanese)
     return host;
 }
 
+std::vector<std::string> names_of(const std::vector<SimShape*>& shapes)
+{
+    std::vector<std::string> names;
+    for (SimShape* shape : shapes)
+        names.push_back(shape->name());
+    return names;
+}
+
 std::vector<float> stored_limits(SimShape& shape)
 {
     return shape.stream_floats(0x40a00030);

@@ -23,5 +23,8 @@ using TestHost = std::unique_ptr<ReferenceHost, HostErrorCheck>;
 // Makes a host that does not end the thread's message loop when it closes.
 TestHost make_host(const std::string& scene_path, bool japanese = false);
 
+// The shapes' names, in their order.
+std::vector<std::string> names_of(const std::vector<SimShape*>& shapes);
+
 // The bytes of a stored limits record as floats.
 std::vector<float> stored_limits(SimShape& shape);
