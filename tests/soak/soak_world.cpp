@@ -81,7 +81,6 @@ std::string angle_text(float angle)
     return text;
 }
 
-// Ctrl or the left mouse button, as this thread's input sees it.
 void set_key(BYTE key, bool down)
 {
     BYTE keys[256];
@@ -90,8 +89,7 @@ void set_key(BYTE key, bool down)
     SetKeyboardState(keys);
 }
 
-// The box told the panel its text changed (the user typed: any further report
-// comes from inside the panel's handling of the first).
+// The box reported its text changed (typed; any later report is the panel's own).
 bool box_changed(const MessageRecorder& recorder, int edit_id)
 {
     const std::vector<int> codes = recorder.command_codes(edit_id);
@@ -407,10 +405,9 @@ int SoakWorld::random_edit()
     return edit_ids[random_.below(3)];
 }
 
-// A press on the thumb (no step: a click) takes the focus and the capture;
-// Wine ends the drag once more as the capture goes. With Ctrl (a planned
-// dialog button, not IDCLOSE) a step opens the limits dialog, in which the
-// button is let go, or held on: the drag then ends over the slider or not.
+// A press (no step: a click) takes the focus and the capture, whose end Wine
+// ends the drag with once more. With a dialog button planned (not IDCLOSE),
+// Ctrl opens the limits dialog; its button is let go in it, or held on after.
 void SoakWorld::drag_slider(int slider_id, int dialog_button)
 {
     if (!control_usable(slider_id))
@@ -611,11 +608,8 @@ void SoakWorld::toggle_autoshade()
                  reinterpret_cast<LPARAM>(box));
 }
 
-// ---- the keys the README's rule predicts ---------------------------------
-
-// A let-go or an accepted entry keys the pose at the current time into the
-// scene's active shape, a ball joint with its motion on, while the host's
-// auto key is on; a key already at that time is replaced.
+// A let-go or an accepted entry keys the pose at the current time into the active
+// shape, a ball joint with motion on, under auto key; a key at that time is replaced.
 void SoakWorld::expect_key()
 {
     SimShape* shape = scene_.selection().empty() ? nullptr : scene_.selection()[0];
@@ -636,9 +630,8 @@ std::string SoakWorld::broken_key() const
     for (SimShape* shape : scene_.shapes()) {
         const auto rule = expected_keys_.count(shape) != 0 ? expected_keys_.at(shape) : std::map<float, Quaternion>();
         if (!std::equal(shape->keys().begin(), shape->keys().end(), rule.begin(), rule.end(), same))
-            return "joint " + shape->name() + "'s keys are not the README's rule's: " +
-                   std::to_string(shape->keys().size()) + " keys against " + std::to_string(rule.size()) +
-                   ", or a key at another time, or another pose at the current time " + std::to_string(now);
+            return "joint " + shape->name() + "'s keys are not the README's rule's (" + std::to_string(rule.size()) +
+                   "), at times or in the pose at the current time " + std::to_string(now);
     }
     return {};
 }

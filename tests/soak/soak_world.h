@@ -102,8 +102,7 @@ private:
     std::vector<SimShape*> shapes_;
     HWND host_window_ = nullptr;
     ModalAutoanswer answerer_;
-    // What the panel's controls tell it (not a local: a host fault unwinds without destructors).
-    MessageRecorder commands_{WM_COMMAND};
+    MessageRecorder commands_{WM_COMMAND};  // the panel's, a member: a host fault runs no destructors
     std::string stored_position_;
     bool had_stored_position_ = false;
 
@@ -113,8 +112,7 @@ private:
     bool texts_may_lag_ = false;
     // A failed set_rotation left the link's rotation ahead of the joint's.
     bool rotation_may_lead_ = false;
-    // The keys the README's rule gives, per shape: time to pose (w NaN: not the link's to know).
-    std::map<const SimShape*, std::map<float, Quaternion>> expected_keys_;
+    std::map<const SimShape*, std::map<float, Quaternion>> expected_keys_;  // the rule's: time to pose (w NaN: unknown)
     // Guide parts left in the scene by a host fault in the middle of building one.
     std::vector<SimShape*> orphan_guides_;
     int performed_[static_cast<int>(SoakOperation::count)] = {};
