@@ -9,8 +9,8 @@ cmake --build build-bench --target math_bench
 build-bench/bench/math/math_bench "$@"
 
 # The drag step of the real panel in Kelvaro.dll under Wine, next to the two
-# Win32 floors, then where its time goes, with the module's own heap calls
-# counted. KELVARO_DRAG_SWEEPS sets the number of timed sweeps (default 40).
+# Win32 floors, with the module's own heap calls counted. KELVARO_DRAG_SWEEPS
+# sets the number of timed sweeps (default 40).
 build=${KELVARO_BUILD:-build}
 if [ ! -f "$build/win/build.ninja" ]; then
   cmake -S . -B "$build/win" -G Ninja -DCMAKE_BUILD_TYPE=Release \

@@ -33,6 +33,19 @@ LONG normalised(LONG pixel, int screen_size)
     return static_cast<LONG>((static_cast<long long>(pixel) * 65536 + screen_size - 1) / screen_size);
 }
 
+// A window takes no input while it or any window it sits in is disabled
+// (a modal dialog disables its owner, and with it the owner's controls).
+bool enabled_with_its_parents(HWND window)
+{
+    for (HWND w = window; w != nullptr; w = GetAncestor(w, GA_PARENT)) {
+        if (w == GetDesktopWindow())
+            break;
+        if (!IsWindowEnabled(w))
+            return false;
+    }
+    return true;
+}
+
 }  // namespace
 
 void activate_for_input(HWND top_level, HWND focus)
@@ -73,10 +86,19 @@ void click_at(POINT screen)
     release_left_button();
 }
 
-bool reaches(HWND window, POINT screen)
+bool reaches(HWND window, POINT screen, const char** why_not)
 {
-    return screen.x >= 0 && screen.y >= 0 && screen.x < GetSystemMetrics(SM_CXSCREEN) &&
-           screen.y < GetSystemMetrics(SM_CYSCREEN) && WindowFromPoint(screen) == window;
+    const char* reason = nullptr;
+    if (screen.x < 0 || screen.y < 0 || screen.x >= GetSystemMetrics(SM_CXSCREEN) ||
+        screen.y >= GetSystemMetrics(SM_CYSCREEN))
+        reason = "the point is off the screen";
+    else if (!enabled_with_its_parents(window))
+        reason = "the window is disabled";
+    else if (WindowFromPoint(screen) != window)
+        reason = "another window, a border or a caption is there";
+    if (why_not != nullptr)
+        *why_not = reason;
+    return reason == nullptr;
 }
 
 POINT thumb_center(HWND slider)
@@ -97,10 +119,10 @@ POINT channel_point(HWND slider, int offset_from_thumb)
     return {thumb.x + offset_from_thumb, on_channel.y};
 }
 
-bool drag_thumb(HWND slider, int dx, int steps, bool release)
+bool drag_thumb(HWND slider, int dx, int steps, bool release, const char** why_not)
 {
     POINT start = thumb_center(slider);
-    if (!reaches(slider, start))
+    if (!reaches(slider, start, why_not))
         return false;
     move_cursor(start);
     press_left_button();

@@ -13,9 +13,10 @@ void press_left_button();
 void release_left_button();
 void click_at(POINT screen);
 // Whether a press at this point of the screen would go to this window: the
-// point is on the screen and the window is the one there, not a border, a
-// caption or another window in front.
-bool reaches(HWND window, POINT screen);
+// point is on the screen, the window and those it sits in are enabled, and the
+// window is the one there, not a border, a caption or another window in front.
+// When it would not, why_not (if given) says which of these fails.
+bool reaches(HWND window, POINT screen, const char** why_not = nullptr);
 
 // A trackbar's thumb, the middle of its rectangle, in screen coordinates.
 POINT thumb_center(HWND slider);
@@ -26,8 +27,8 @@ POINT channel_point(HWND slider, int offset_from_thumb);
 // number of steps, each pumped through before the next (so a move that opens
 // a modal window runs it to its end first); the button stays down unless
 // release is set. False, with nothing pressed, when the thumb is not where a
-// press would reach it (off the screen, under another window).
-bool drag_thumb(HWND slider, int dx, int steps, bool release);
+// press would reach it (see reaches; why_not as there).
+bool drag_thumb(HWND slider, int dx, int steps, bool release, const char** why_not = nullptr);
 
 void key_down(WORD virtual_key);
 void key_up(WORD virtual_key);

@@ -1,6 +1,7 @@
 #include "desktop/step_watch.h"
 
 #include <cstdio>
+#include <cstring>
 
 namespace {
 
@@ -12,6 +13,7 @@ StepWatch::StepWatch(DWORD limit_ms, UINT exit_status)
     : limit_ms_(limit_ms), exit_status_(exit_status), started_(GetTickCount())
 {
     InitializeCriticalSection(&lock_);
+    begin("the start");
     stop_ = CreateEventA(nullptr, TRUE, FALSE, nullptr);
     thread_ = CreateThread(nullptr, 0, &StepWatch::watch, this, 0, nullptr);
 }
@@ -27,8 +29,17 @@ StepWatch::~StepWatch()
 
 void StepWatch::begin(const std::string& step)
 {
+    char message[sizeof overdue_message_];
+    int length = std::snprintf(message, sizeof message, "the step \"%s\" did not end within %lu s: the run ends\n",
+                               step.c_str(), static_cast<unsigned long>(limit_ms_ / 1000));
+    if (length < 0 || length >= static_cast<int>(sizeof message)) {
+        // A step's name too long for the message is cut; the line still ends.
+        length = sizeof message - 1;
+        message[length - 1] = '\n';
+    }
     EnterCriticalSection(&lock_);
-    step_ = step;
+    std::memcpy(overdue_message_, message, sizeof message);
+    overdue_message_length_ = static_cast<DWORD>(length);
     started_ = GetTickCount();
     LeaveCriticalSection(&lock_);
 }
@@ -48,9 +59,8 @@ void StepWatch::end_if_overdue()
     EnterCriticalSection(&lock_);
     const DWORD elapsed = GetTickCount() - started_;
     if (elapsed >= limit_ms_) {
-        std::fprintf(stderr, "the step \"%s\" did not end within %lu s: the run ends\n", step_.c_str(),
-                     static_cast<unsigned long>(limit_ms_ / 1000));
-        std::fflush(stderr);
+        DWORD written;
+        WriteFile(GetStdHandle(STD_ERROR_HANDLE), overdue_message_, overdue_message_length_, &written, nullptr);
         TerminateProcess(GetCurrentProcess(), exit_status_);
     }
     LeaveCriticalSection(&lock_);

@@ -5,6 +5,9 @@
 // system's own move or size loop, which waits for a release nobody sends. A
 // step still under way when its time is up is named on standard error, and
 // the process ends at once with the given status, running no module's code.
+// The watch calls nothing of the C runtime: it may fire while the stuck thread
+// holds one of the runtime's locks (the heap's, a stream's), so the message is
+// made as the step begins and written with WriteFile.
 #include <windows.h>
 #include <string>
 
@@ -25,7 +28,8 @@ private:
     const DWORD limit_ms_;
     const UINT exit_status_;
     CRITICAL_SECTION lock_;
-    std::string step_ = "the start";
+    char overdue_message_[512];
+    DWORD overdue_message_length_ = 0;
     DWORD started_;
     HANDLE stop_;
     HANDLE thread_;

@@ -80,7 +80,7 @@ private:
     }
     // A step that cannot happen as the script has it: recorded with the
     // reason, and the session ends.
-    bool possible(bool condition, const char* reason)
+    bool possible(bool condition, const std::string& reason)
     {
         if (!condition)
             report_.failures.push_back(step_ + ": " + reason);
@@ -88,8 +88,9 @@ private:
     }
     bool click_on(HWND window, POINT at)
     {
-        if (!possible(reaches(window, at), "the point to click is not on the window, or not on the screen"))
-            return false;
+        const char* why_not = nullptr;
+        if (!reaches(window, at, &why_not))
+            return possible(false, std::string("a click at the point would not reach the window: ") + why_not);
         click_at(at);
         return true;
     }
@@ -107,8 +108,9 @@ private:
     }
     bool drag(int slider, int dx, int steps, bool release)
     {
-        return possible(drag_thumb(item(slider), dx, steps, release),
-                        "the slider's thumb is not where a press reaches it (off the screen, or covered)");
+        const char* why_not = nullptr;
+        return drag_thumb(item(slider), dx, steps, release, &why_not) ||
+               possible(false, std::string("a press on the slider's thumb would not reach it: ") + why_not);
     }
     bool panel_on_screen()
     {

@@ -7,31 +7,23 @@
 // same time. Each step is timed with QueryPerformanceCounter; the figures are
 // medians over every step of every sweep.
 //
-// Then where the time goes: sweeps of the three again, with every Win32 call
-// of a step and the dialog's procedure timed on its own (step_sections.h), and
-// the panel's own code timed alone (panel_code_timing.h).
-//
 // The module's own heap calls are counted by rewriting its import table
 // (import_hook.h) before the component is made; making the component must
 // count (its object comes from the process heap), 10,000 drag steps should not.
 //
 //     drag_bench [sweeps]      (default 40)
-//     drag_bench marked        (marked_steps below; nothing is timed)
 #include <windows.h>
 #include <commctrl.h>
 
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <string>
 #include <vector>
 
 #include "bench/drag/floor_dialog.h"
 #include "bench/drag/import_hook.h"
 #include "bench/drag/loaded_panel.h"
-#include "bench/drag/panel_code_timing.h"
-#include "bench/drag/step_sections.h"
 #include "panel/resource.h"
 #include "simhost/host_main_window.h"
 #include "simhost/simhost.h"
@@ -41,7 +33,6 @@ namespace {
 constexpr int lowest_angle = -180;
 constexpr int highest_angle = 180;
 constexpr int allocation_steps = 10000;
-constexpr int breakdown_sweeps = 10;
 
 void pump_pending()
 {
@@ -95,31 +86,6 @@ void timed_sweep(HWND dialog, HWND slider, const std::vector<int>& positions, do
     }
 }
 
-// Twenty steps of each dialog, the panel's first, each begun with
-// OutputDebugString: its look-up of DBWIN_BUFFER is a request that marks the
-// step in the wineserver's log (WINEDEBUG=+server), so that the requests each
-// step makes of the server can be counted.
-void marked_steps(const HWND (&dialogs)[3], const HWND (&sliders)[3], const std::vector<int>& positions)
-{
-    for (int d = 0; d < 3; ++d) {
-        for (size_t i = 0; i < 20; ++i) {
-            OutputDebugStringA("drag step");
-            drag_step(dialogs[d], sliders[d], positions[i + 1]);
-        }
-    }
-    OutputDebugStringA("end");
-}
-
-// Appends the sections of each step of one sweep.
-void sectioned_sweep(HWND dialog, HWND slider, const std::vector<int>& positions, std::vector<StepTimes>* steps)
-{
-    for (int position : positions) {
-        begin_timed_step();
-        drag_step(dialog, slider, position);
-        steps->push_back(end_timed_step());
-    }
-}
-
 double median(std::vector<double> values)
 {
     if (values.empty())
@@ -136,55 +102,6 @@ double percentile(std::vector<double> values, double fraction)
     const size_t at = static_cast<size_t>(fraction * static_cast<double>(values.size() - 1));
     std::nth_element(values.begin(), values.begin() + at, values.end());
     return values[at];
-}
-
-double median_section(const std::vector<StepTimes>& steps, int section)
-{
-    std::vector<double> values;
-    for (const StepTimes& step : steps)
-        values.push_back(section < 0 ? step.total_us : step.us[static_cast<size_t>(section)]);
-    return median(values);
-}
-
-double calls_per_step(const std::vector<StepTimes>& steps, int section)
-{
-    long calls = 0;
-    for (const StepTimes& step : steps)
-        calls += step.calls[static_cast<size_t>(section)];
-    return steps.empty() ? 0 : static_cast<double>(calls) / static_cast<double>(steps.size());
-}
-
-// One line a section: its median time per step in each dialog, and its calls
-// per step; then the sum of those medians beside the median step as timed.
-void print_breakdown(const std::vector<StepTimes>& ours, const std::vector<StepTimes>& asking,
-                     const std::vector<StepTimes>& bare)
-{
-    printf("breakdown: section, median us per step: ours asking bare (ours - asking); "
-           "calls per step: ours asking bare\n");
-    double sum_ours = 0, sum_asking = 0, sum_bare = 0;
-    for (int section = 0; section < step_section_count; ++section) {
-        const double o = median_section(ours, section), a = median_section(asking, section),
-                     b = median_section(bare, section);
-        sum_ours += o;
-        sum_asking += a;
-        sum_bare += b;
-        printf("breakdown: %-36s %7.2f %7.2f %7.2f (%+6.2f); %.2f %.2f %.2f\n",
-               step_section_name(static_cast<StepSection>(section)), o, a, b, o - a,
-               calls_per_step(ours, section), calls_per_step(asking, section), calls_per_step(bare, section));
-    }
-    const double o = median_section(ours, -1), a = median_section(asking, -1), b = median_section(bare, -1);
-    printf("breakdown: %-36s %7.2f %7.2f %7.2f (%+6.2f)\n", "sum of the sections' medians", sum_ours, sum_asking,
-           sum_bare, sum_ours - sum_asking);
-    printf("breakdown: %-36s %7.2f %7.2f %7.2f (%+6.2f)\n", "step as timed (median)", o, a, b, o - a);
-    printf("breakdown: one section's timers cost %.3f us\n", section_timer_us());
-}
-
-int host_calls(const SimHost& host)
-{
-    int calls = 0;
-    for (int32_t operation = 0; operation < sim_operation_count; ++operation)
-        calls += host.call_count(static_cast<SimOperation>(operation));
-    return calls;
 }
 
 std::string window_text(HWND window)
@@ -249,24 +166,13 @@ int main(int argc, char** argv)
     }
     pump_pending();
 
-    if (argc > 1 && strcmp(argv[1], "marked") == 0) {
-        marked_steps({panel, floor, asking}, {panel_slider, floor_slider, asking_slider}, positions);
-        DestroyWindow(asking);
-        DestroyWindow(floor);
-        plugin.destroy();
-        DestroyWindow(owner);
-        return 0;
-    }
-
     // Allocations over 10,000 drag steps of the panel.
     const int set_rotations_before = host.call_count(SimOperation::set_rotation);
-    const int host_calls_before = host_calls(host);
     reset_allocation_counts();
     for (int i = 0; i < allocation_steps; ++i)
         drag_step(panel, panel_slider, positions[static_cast<size_t>(i) % positions.size()]);
     const AllocationCounts during_steps = allocation_counts();
     const int steps_applied = host.call_count(SimOperation::set_rotation) - set_rotations_before;
-    const int steps_host_calls = host_calls(host) - host_calls_before;
     pump_pending();
 
     std::vector<double> ours_us, floor_us, asking_us;
@@ -278,24 +184,6 @@ int main(int argc, char** argv)
         timed_sweep(asking, asking_slider, positions, ticks_per_us, &asking_us);
         pump_pending();
     }
-
-    // Where the time goes: the same sweeps with every section timed, after
-    // the figures above, which are taken without the timers.
-    time_step_calls(plugin.module());
-    for (HWND dialog : {panel, floor, asking})
-        time_dialog_procedure(dialog);
-    std::vector<StepTimes> ours_sections, floor_sections, asking_sections;
-    for (int s = 0; s < breakdown_sweeps; ++s) {
-        sectioned_sweep(panel, panel_slider, positions, &ours_sections);
-        pump_pending();
-        sectioned_sweep(floor, floor_slider, positions, &floor_sections);
-        pump_pending();
-        sectioned_sweep(asking, asking_slider, positions, &asking_sections);
-        pump_pending();
-    }
-    HostJoint* joint_handle = joint.new_joint_handle();
-    const PanelCodeTimes panel_code = time_panel_code(joint_handle, positions);
-    joint_handle->Release();
 
     std::string hooked_list;
     for (const std::string& name : hooked)
@@ -312,14 +200,6 @@ int main(int argc, char** argv)
            joint.rotation().y, joint.rotation().z);
     printf("drag step: %d sweeps of %zu steps (-180..180..-180) each, panel, floor and asking floor alternating\n",
            sweeps, positions.size());
-    printf("breakdown: %d sweeps more of each, every section timed\n", breakdown_sweeps);
-    print_breakdown(ours_sections, asking_sections, floor_sections);
-    printf("panel code alone (its sources in this program, median of batches): apply_axis_change %.3f us "
-           "(set_rotation alone %.3f us, so the maths %.3f us), format_angle %.3f us\n",
-           panel_code.apply_axis_change_us, panel_code.set_rotation_us,
-           panel_code.apply_axis_change_us - panel_code.set_rotation_us, panel_code.format_angle_us);
-    printf("host calls: %d in %d drag steps; allocation counters called %ld times in them\n", steps_host_calls,
-           allocation_steps, during_steps.total());
     printf("asking floor: the floor and the panel's two questions, GetKeyState(VK_CONTROL) each step and "
            "GetFocus() at each EN_CHANGE\n");
     const double asking_median = median(asking_us);

@@ -5,7 +5,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
-static LONG threads_started = 0;  // past their start-up, the main one aside
+static volatile LONG threads_started = 0;  // past their start-up, the main one aside
 static void NTAPI count_started_thread(PVOID, DWORD reason, PVOID)
 {
     if (reason == DLL_THREAD_ATTACH)
@@ -18,10 +18,16 @@ int main(int argc, char** argv)
 {
     testing::InitGoogleTest(&argc, argv);
     // Wine 8 dies of SIGSEGV if the process ends while a thread is still starting. GoogleTest's
-    // watcher thread (made at the first SCOPED_TRACE or failure) starts here, before any test.
+    // watcher thread (made at the first SCOPED_TRACE or failure) starts here, before any test;
+    // a thread started earlier (by a system DLL, say) is not the one waited for.
+    const LONG started_before = threads_started;
+    const DWORD asked = GetTickCount();
     { SCOPED_TRACE("the watcher thread"); }
-    for (int waited = 0; threads_started == 0 && waited < 5000; ++waited)
+    while (threads_started == started_before && GetTickCount() - asked < 5000)
         Sleep(1);
+    if (threads_started == started_before)
+        std::fprintf(stderr, "test_main: GoogleTest's watcher thread had not started after 5 s; "
+                             "the tests run without waiting for it\n");
     const int result = RUN_ALL_TESTS();
     if (result == 0 && testing::UnitTest::GetInstance()->test_to_run_count() == 0 &&
         testing::UnitTest::GetInstance()->disabled_test_count() == 0) {
