@@ -3,6 +3,7 @@
 // split moves, other slider IDs, and that a drag step allocates nothing.
 #include <cmath>
 #include <cstdlib>
+#include <cstring>
 #include <new>
 #include "joint_fixture.h"
 #include "math/euler_angles.h"
@@ -177,6 +178,22 @@ TEST_F(AxisChangeTest, AnotherSliderIdRewritesTheJointWithTheUnchangedRotation)
     expect_quaternion(joint.rotation(), before.w, before.x, before.y, before.z);
     EXPECT_EQ(joint_link.pitch.last_applied, 30);
     expect_only_kept_references();
+}
+
+// Regression: a step held at a limit once composed the identity onto the
+// rotation, which rounds some rotations again and changed their bits.
+TEST_F(AxisChangeTest, AChangeOfZeroKeepsTheRotationsBitsAndStillWritesTheJoint)
+{
+    SimShape& joint = link_new_joint();
+    const Quaternion quarter_yaw(0.7071068f, 0, 0.7071068f, 0);
+    const Quaternion recomposed = identity_quaternion.multiply(quarter_yaw);
+    ASSERT_NE(std::memcmp(&recomposed, &quarter_yaw, sizeof quarter_yaw), 0) << "a rotation the identity rounds";
+    joint_link.rotation = quarter_yaw;
+    host.clear_calls();
+    move_channel(IDC_PITCH_SLIDER, joint_link.pitch.last_applied);
+    EXPECT_EQ(std::memcmp(&joint_link.rotation, &quarter_yaw, sizeof quarter_yaw), 0);
+    EXPECT_EQ(std::memcmp(&joint.rotation(), &quarter_yaw, sizeof quarter_yaw), 0);
+    EXPECT_EQ(host.call_count(SimOperation::set_rotation), 1);
 }
 
 TEST_F(AxisChangeTest, WithNoJointLinkedNothingHappens)

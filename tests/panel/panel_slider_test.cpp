@@ -53,9 +53,14 @@ protected:
         PanelTest::TearDown();
     }
 
-    // The exact messages a trackbar sends while its thumb is dragged to pos.
+    // The exact messages a trackbar sends while its thumb is dragged to pos;
+    // the press before the first gives the slider the focus and the capture.
     void synthesised_thumb_track(int slider_id, int pos)
     {
+        if (GetCapture() != item(slider_id)) {
+            SetFocus(item(slider_id));
+            SetCapture(item(slider_id));
+        }
         SendMessageA(item(slider_id), TBM_SETPOS, TRUE, pos);
         SendMessageA(panel(), WM_HSCROLL, MAKEWPARAM(TB_THUMBTRACK, pos),
                      reinterpret_cast<LPARAM>(item(slider_id)));
@@ -68,10 +73,13 @@ protected:
         synthesised_thumb_track(slider_id, pos);
         set_control_key_state(false);
     }
+    // The let-go in Wine's order: the end, then the capture goes.
     void synthesised_end_track(int slider_id)
     {
         SendMessageA(panel(), WM_HSCROLL, MAKEWPARAM(TB_ENDTRACK, 0),
                      reinterpret_cast<LPARAM>(item(slider_id)));
+        if (GetCapture() == item(slider_id))
+            ReleaseCapture();
     }
 
     MessageRecorder recorder{WM_HSCROLL, WM_COMMAND};
@@ -241,8 +249,12 @@ TEST_F(SliderTest, RealCtrlDragOpensTheLimitsDialogAndCancelChangesNothing)
         texts[0] = window_text(GetDlgItem(dialog, IDC_LIMIT_MINIMUM));
         texts[1] = window_text(GetDlgItem(dialog, IDC_LIMIT_CURRENT));
         texts[2] = window_text(GetDlgItem(dialog, IDC_LIMIT_MAXIMUM));
-        // The user lets go of the mouse and of Ctrl, and cancels.
+        // The user lets go of the mouse over the dialog, and of Ctrl, and cancels.
+        RECT frame;
+        GetWindowRect(dialog, &frame);
+        move_cursor({(frame.left + frame.right) / 2, (frame.top + frame.bottom) / 2});
         release_left_button();
+        pump_until([] { return GetKeyState(VK_LBUTTON) >= 0; }, 1000);
         key_up(VK_CONTROL);
         post_button_click(dialog, IDCANCEL);
     });
@@ -251,6 +263,19 @@ TEST_F(SliderTest, RealCtrlDragOpensTheLimitsDialogAndCancelChangesNothing)
     drag_thumb(item(IDC_YAW_SLIDER), 30, 5, false);
     ASSERT_TRUE(pump_until([&] { return answerer.all_answered() && IsWindowEnabled(host_window); }));
     pump_until([&] { return ends_with_endtrack(recorder); }, 1000);
+    // The dialog ended the drag, though Wine's trackbar goes on tracking the
+    // mouse: moves over the slider with the button up, then with Ctrl down,
+    // turn nothing, open nothing and leave the thumb at the angle.
+    const size_t before_hover = recorder.scroll_codes().size();
+    for (int offset : {-50, 40, -20, 70}) {
+        const size_t seen = recorder.scroll_codes().size();
+        if (offset == -20)
+            key_down(VK_CONTROL);
+        move_cursor(channel_point(item(IDC_YAW_SLIDER), offset));
+        pump_until([&] { return recorder.scroll_codes().size() > seen; }, 500);
+    }
+    key_up(VK_CONTROL);
+    EXPECT_GT(recorder.scroll_codes().size(), before_hover + 1) << "Wine's trackbar tracked no hover";
 
     ASSERT_EQ(answerer.seen().size(), 1u);
     EXPECT_EQ(answerer.seen()[0].owner, panel());
