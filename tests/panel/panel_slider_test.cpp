@@ -53,14 +53,12 @@ protected:
         PanelTest::TearDown();
     }
 
-    // The exact messages a trackbar sends while its thumb is dragged to pos;
-    // the press before the first gives the slider the focus and the capture.
+    // The exact messages a trackbar sends while its thumb is dragged to pos,
+    // which a press gave the focus and the capture.
     void synthesised_thumb_track(int slider_id, int pos)
     {
-        if (GetCapture() != item(slider_id)) {
-            SetFocus(item(slider_id));
-            SetCapture(item(slider_id));
-        }
+        SetFocus(item(slider_id));
+        SetCapture(item(slider_id));
         SendMessageA(item(slider_id), TBM_SETPOS, TRUE, pos);
         SendMessageA(panel(), WM_HSCROLL, MAKEWPARAM(TB_THUMBTRACK, pos),
                      reinterpret_cast<LPARAM>(item(slider_id)));
@@ -73,8 +71,7 @@ protected:
         synthesised_thumb_track(slider_id, pos);
         set_control_key_state(false);
     }
-    // The let-go in Wine's order: the end, then the capture goes.
-    void synthesised_end_track(int slider_id)
+    void synthesised_end_track(int slider_id)  // Wine's order: the end, then the capture goes
     {
         SendMessageA(panel(), WM_HSCROLL, MAKEWPARAM(TB_ENDTRACK, 0),
                      reinterpret_cast<LPARAM>(item(slider_id)));
@@ -263,9 +260,8 @@ TEST_F(SliderTest, RealCtrlDragOpensTheLimitsDialogAndCancelChangesNothing)
     drag_thumb(item(IDC_YAW_SLIDER), 30, 5, false);
     ASSERT_TRUE(pump_until([&] { return answerer.all_answered() && IsWindowEnabled(host_window); }));
     pump_until([&] { return ends_with_endtrack(recorder); }, 1000);
-    // The dialog ended the drag, though Wine's trackbar goes on tracking the
-    // mouse: moves over the slider with the button up, then with Ctrl down,
-    // turn nothing, open nothing and leave the thumb at the angle.
+    // The dialog ended the drag, but Wine's trackbar still tracks the mouse: moves over
+    // the slider, then with Ctrl, must turn, open and move nothing (as checked below).
     const size_t before_hover = recorder.scroll_codes().size();
     for (int offset : {-50, 40, -20, 70}) {
         const size_t seen = recorder.scroll_codes().size();

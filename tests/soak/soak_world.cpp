@@ -132,35 +132,19 @@ void restore_position(bool existed, const std::string& data)
     RegCloseKey(key);
 }
 
-// The trackbar as Microsoft documents it, played over Wine's for the gestures
-// drawn in that order: it lets the capture go before it notifies a let-go,
-// and a drag that loses the capture (to the limits dialog) it ends at once,
-// with TB_THUMBPOSITION if the thumb moved and TB_ENDTRACK, after which
-// nothing more comes from it. Wine's own answer to the capture change (an
-// end, its drag going on) is kept from it meanwhile.
-struct DocumentedTrackbar {
-    bool playing = false;
-    bool dragging = false;
-    bool moved = false;
-    WNDPROC wine_procedure = nullptr;
-} documented_trackbar;
-
-void notify_scroll(HWND slider, int code)
-{
-    SendMessageA(GetParent(slider), WM_HSCROLL, MAKEWPARAM(code, 0), reinterpret_cast<LPARAM>(slider));
-}
+// The trackbar as Microsoft documents it, played over Wine's in the gestures
+// drawn to that order: a let-go lets the capture go before it notifies, and a
+// drag that loses the capture (to the limits dialog) ends there and then.
+struct { bool playing, dragging; WNDPROC wine_procedure; } documented_trackbar;
 
 LRESULT CALLBACK documented_trackbar_proc(HWND slider, UINT message, WPARAM wparam, LPARAM lparam)
 {
-    DocumentedTrackbar& trackbar = documented_trackbar;
-    if (message != WM_CAPTURECHANGED || !trackbar.playing)
-        return CallWindowProcA(trackbar.wine_procedure, slider, message, wparam, lparam);
-    if (trackbar.dragging) {
-        trackbar.dragging = false;
-        if (trackbar.moved)
-            notify_scroll(slider, TB_THUMBPOSITION);
-        notify_scroll(slider, TB_ENDTRACK);
-    }
+    if (message != WM_CAPTURECHANGED || !documented_trackbar.playing)
+        return CallWindowProcA(documented_trackbar.wine_procedure, slider, message, wparam, lparam);
+    for (int code : {TB_THUMBPOSITION, TB_ENDTRACK})
+        if (documented_trackbar.dragging)
+            SendMessageA(GetParent(slider), WM_HSCROLL, code, reinterpret_cast<LPARAM>(slider));
+    documented_trackbar.dragging = false;
     return 0;
 }
 
@@ -208,9 +192,8 @@ SoakWorld::SoakWorld(uint32_t seed) : seed_(seed), random_(seed), scene_(host_.s
     create_panel_window(host_.application());
     commands_.watch(panel_state.panel_window);
     for (int id : slider_ids)
-        documented_trackbar.wine_procedure = reinterpret_cast<WNDPROC>(
-            SetWindowLongPtrA(GetDlgItem(panel_state.panel_window, id), GWLP_WNDPROC,
-                              reinterpret_cast<LONG_PTR>(&documented_trackbar_proc)));
+        documented_trackbar.wine_procedure = reinterpret_cast<WNDPROC>(SetWindowLongPtrA(GetDlgItem(
+            panel_state.panel_window, id), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&documented_trackbar_proc)));
     open();
 }
 
@@ -442,11 +425,10 @@ int SoakWorld::random_edit()
     return edit_ids[random_.below(3)];
 }
 
-// A press gives the slider the focus and the capture. Each gesture's
-// notifications come in Wine's order or in the documented one, drawn per
-// gesture. With a dialog button planned (not IDCLOSE), Ctrl on a step opens
-// the limits dialog, which ends the drag: its button is let go in the
-// dialog, or held on after it.
+// A press (no step: a click) takes the focus and the capture; the let-go comes
+// in Wine's order or the documented one. With a dialog button planned (not
+// IDCLOSE), Ctrl opens the limits dialog, which ends the drag: what Wine's
+// trackbar sends after it (steps, Ctrl or not; a late end) changes nothing.
 void SoakWorld::drag_slider(int slider_id, int dialog_button)
 {
     if (!control_usable(slider_id))
@@ -455,111 +437,66 @@ void SoakWorld::drag_slider(int slider_id, int dialog_button)
     HWND slider = GetDlgItem(panel, slider_id);
     const bool ctrl = dialog_button != IDCLOSE, wine_order = random_.chance(50);
     const int steps = random_.chance(ctrl ? 50 : 25) ? 0 : random_.between(1, ctrl ? 2 : 12);
-    const bool held = ctrl && random_.chance(50), over_slider = random_.chance(70);
+    const bool held = !ctrl || random_.chance(50), over_slider = !ctrl || random_.chance(70);
     note("drag " + std::to_string(slider_id) + " " + std::to_string(steps) + " steps" + (ctrl ? ", Ctrl" : "") +
-         (wine_order ? "" : ", documented order") + (!ctrl ? "" : held ? ", held on" : ", let go in the dialog") +
-         (held && !over_slider ? ", let go elsewhere" : ""));
+         (!held ? ", let go in the dialog" : over_slider ? "" : ", let go elsewhere") +
+         (wine_order ? "" : ", documented"));
     from_panel_[slot_of_slider(slider_id)] |= steps > 0;
-    const int writes = key_writes();
-    expected_key_writes_ = 0;
-    press(slider, wine_order);
-    bool turned = false;
-    for (int i = 0, position = static_cast<int>(SendMessageA(slider, TBM_GETPOS, 0, 0)); i < steps; ++i) {
-        position = std::max(-180, std::min(180, position + random_.between(-40, 40)));
-        turned |= thumb_step(slider, position);
-    }
-    if (!ctrl) {
-        let_go(slider, wine_order, true, steps > 0);
-        expect_key();
-        check_key_writes(writes, "drag");
-        return;
-    }
-    const int message_boxes = answerer_.message_boxes_seen();
-    set_key(VK_LBUTTON, held);
-    set_key(VK_CONTROL, true);
-    SendMessageA(panel, WM_HSCROLL, MAKEWPARAM(TB_THUMBTRACK, SendMessageA(slider, TBM_GETPOS, 0, 0)),
-                 reinterpret_cast<LPARAM>(slider));
-    set_key(VK_CONTROL, false);
-    // A message box means the texts were refused, and the dialog cancelled.
-    if ((dialog_button == IDOK && answerer_.message_boxes_seen() == message_boxes) || turned)
-        expect_key();
-    if (wine_order)
-        after_dialog_under_wine(slider, held, over_slider);
-    set_key(VK_LBUTTON, false);
-    documented_trackbar.playing = false;
-    check_key_writes(writes, "Ctrl-drag");
-}
-
-void SoakWorld::press(HWND slider, bool wine_order)
-{
-    documented_trackbar.playing = !wine_order;
-    documented_trackbar.dragging = true;
-    documented_trackbar.moved = false;
+    const AxisChannel& channel = *axis_channel(slider_id);
+    auto turns = [&](int count) {  // steps; whether, by the angles, they turn the joint
+        bool turned = false;
+        for (int i = 0, position = static_cast<int>(SendMessageA(slider, TBM_GETPOS, 0, 0)); i < count; ++i) {
+            position = std::max(-180, std::min(180, position + random_.between(-40, 40)));
+            const bool step_turns =
+                std::fmin(std::fmax(static_cast<float>(position), channel.minimum), channel.maximum) != channel.current;
+            const Quaternion pose = joint_link.rotation;
+            SendMessageA(slider, TBM_SETPOS, TRUE, position);
+            SendMessageA(panel, WM_HSCROLL, MAKEWPARAM(TB_THUMBTRACK, position), reinterpret_cast<LPARAM>(slider));
+            if (!step_turns && std::memcmp(&pose, &joint_link.rotation, sizeof pose) != 0)
+                broken_gesture_ = "a step that turned nothing changed the pose";
+            turned |= step_turns;
+        }
+        return turned;
+    };
+    documented_trackbar = {!wine_order, true, documented_trackbar.wine_procedure};
     SetFocus(slider);
     SetCapture(slider);
     set_key(VK_LBUTTON, true);
-}
-
-// One thumb step to a position, as the trackbar makes it. Whether it turns
-// the joint is told by the angles: the position held within the axis's limits
-// against the axis's angle now. A step that turns nothing leaves the joint's
-// pose exactly as it was.
-bool SoakWorld::thumb_step(HWND slider, int position)
-{
-    const AxisChannel& channel = channel_of_slot(slot_of_slider(GetDlgCtrlID(slider)));
-    float angle = static_cast<float>(position);
-    angle = angle < channel.minimum ? channel.minimum : angle > channel.maximum ? channel.maximum : angle;
-    const bool turns = angle != channel.current;
-    const Quaternion pose = host_.shape_of(joint_link.joint)->rotation();
-    documented_trackbar.moved = true;
-    SendMessageA(slider, TBM_SETPOS, TRUE, position);
-    SendMessageA(GetParent(slider), WM_HSCROLL, MAKEWPARAM(TB_THUMBTRACK, position), reinterpret_cast<LPARAM>(slider));
-    if (!turns && !rotation_may_lead_ &&
-        std::memcmp(&pose, &host_.shape_of(joint_link.joint)->rotation(), sizeof pose) != 0)
-        broken_gesture_ = "a step to " + std::to_string(position) + " turned nothing, yet the joint's pose changed";
-    return turns;
-}
-
-// The let-go of a press. Wine's trackbar notifies, then lets the capture go
-// and ends once more as it goes; the documented one lets the capture go
-// first, then notifies once, with no TB_THUMBPOSITION for a thumb that did
-// not move.
-void SoakWorld::let_go(HWND slider, bool wine_order, bool thumb, bool moved)
-{
+    bool turned = turns(steps);
+    if (ctrl) {
+        const int message_boxes = answerer_.message_boxes_seen();
+        set_key(VK_LBUTTON, held);
+        set_key(VK_CONTROL, true);
+        SendMessageA(panel, WM_HSCROLL, MAKEWPARAM(TB_THUMBTRACK, SendMessageA(slider, TBM_GETPOS, 0, 0)),
+                     reinterpret_cast<LPARAM>(slider));
+        set_key(VK_CONTROL, false);
+        // A message box means the texts were refused, and the dialog cancelled.
+        if ((dialog_button == IDOK && answerer_.message_boxes_seen() == message_boxes) || turned)
+            expect_key();
+        const Quaternion pose = joint_link.rotation;
+        const int dialogs = answerer_.dialogs_seen();
+        for (int i = wine_order ? random_.below(3) : 0; i > 0; --i) {
+            set_key(VK_CONTROL, random_.chance(30));
+            SendMessageA(slider, TBM_SETPOS, TRUE, random_.between(-180, 180));
+            SendMessageA(panel, WM_HSCROLL, TB_THUMBTRACK, reinterpret_cast<LPARAM>(slider));
+        }
+        set_key(VK_CONTROL, false);
+        if (std::memcmp(&pose, &joint_link.rotation, sizeof pose) != 0 || answerer_.dialogs_seen() != dialogs)
+            broken_gesture_ = "after the dialog, a step turned the joint or opened a dialog";
+    }
     set_key(VK_LBUTTON, false);
     documented_trackbar.dragging = false;
     if (!wine_order)
         ReleaseCapture();
-    if (thumb && (wine_order || moved))
-        notify_scroll(slider, TB_THUMBPOSITION);
-    notify_scroll(slider, TB_ENDTRACK);
+    if (held && over_slider && (wine_order || !ctrl)) {
+        if (wine_order || steps > 0)
+            SendMessageA(panel, WM_HSCROLL, TB_THUMBPOSITION, reinterpret_cast<LPARAM>(slider));
+        SendMessageA(panel, WM_HSCROLL, TB_ENDTRACK, reinterpret_cast<LPARAM>(slider));
+    }
+    if (!ctrl)
+        expect_key();
     ReleaseCapture();
     documented_trackbar.playing = false;
-}
-
-// After the dialog Wine's trackbar is still in its drag: each mouse move over
-// the slider is a thumb step, with the button down or up, with Ctrl or
-// without, and a button held through the dialog and let go over the slider
-// ends that drag late. None of it may turn the joint, open a dialog or key,
-// and the thumb stays at the angle.
-void SoakWorld::after_dialog_under_wine(HWND slider, bool held, bool over_slider)
-{
-    const Quaternion pose = joint_link.rotation;
-    const int dialogs = answerer_.dialogs_seen();
-    const LRESULT thumb = SendMessageA(slider, TBM_GETPOS, 0, 0);
-    for (int i = random_.below(3); i > 0; --i) {
-        set_key(VK_CONTROL, random_.chance(30));
-        SendMessageA(slider, TBM_SETPOS, TRUE, random_.between(-180, 180));
-        notify_scroll(slider, TB_THUMBTRACK);
-        set_key(VK_CONTROL, false);
-    }
-    if (held && over_slider) {
-        notify_scroll(slider, TB_THUMBPOSITION);
-        notify_scroll(slider, TB_ENDTRACK);
-    }
-    if (std::memcmp(&pose, &joint_link.rotation, sizeof pose) != 0 || answerer_.dialogs_seen() != dialogs ||
-        SendMessageA(slider, TBM_GETPOS, 0, 0) != thumb)
-        broken_gesture_ = "what Wine's trackbar sent after the dialog turned the joint, opened a dialog or moved the thumb";
 }
 
 // A click into the channel, which holds the capture until the let-go, or an
@@ -571,41 +508,25 @@ void SoakWorld::page_click()
         return;
     HWND panel = panel_state.panel_window;
     HWND slider = GetDlgItem(panel, slider_id);
+    SetFocus(slider);
     const bool key = random_.chance(30), up = random_.chance(50), wine_order = random_.chance(50);
     const int position = static_cast<int>(SendMessageA(slider, TBM_GETPOS, 0, 0));
     note(std::string(key ? "key " : "page ") + (up ? "up " : "down ") + std::to_string(slider_id) +
-         (wine_order ? "" : ", documented order"));
-    const int writes = key_writes();
-    expected_key_writes_ = 0;
-    if (key) {
-        SetFocus(slider);
-    } else {
+         (wine_order ? "" : ", documented"));
+    if (!key) {
         from_panel_[slot_of_slider(slider_id)] = true;
-        press(slider, wine_order);
+        documented_trackbar = {!wine_order, false, documented_trackbar.wine_procedure};
+        SetCapture(slider);
     }
     SendMessageA(slider, TBM_SETPOS, TRUE, std::max(-180, std::min(180, position + (up ? -1 : 1) * (key ? 1 : 30))));
     SendMessageA(panel, WM_HSCROLL, key ? (up ? TB_LINEUP : TB_LINEDOWN) : up ? TB_PAGEUP : TB_PAGEDOWN,
                  reinterpret_cast<LPARAM>(slider));
-    if (key)
-        notify_scroll(slider, TB_ENDTRACK);
-    else
-        let_go(slider, wine_order, false, false);
+    if (!wine_order)
+        ReleaseCapture();
+    SendMessageA(panel, WM_HSCROLL, TB_ENDTRACK, reinterpret_cast<LPARAM>(slider));
+    ReleaseCapture();
+    documented_trackbar.playing = false;
     expect_key();
-    check_key_writes(writes, key ? "key" : "channel click");
-}
-
-int SoakWorld::key_writes() const
-{
-    return host_.call_count(SimOperation::insert_key) + host_.call_count(SimOperation::set_key_rotation);
-}
-
-// A slider gesture writes a key exactly where the rule keys, and no more.
-void SoakWorld::check_key_writes(int before, const char* gesture)
-{
-    if (key_writes() - before != expected_key_writes_)
-        broken_gesture_ = std::string("the ") + gesture + " wrote " + std::to_string(key_writes() - before) +
-                          " keys, the rule " + std::to_string(expected_key_writes_);
-    expected_key_writes_ = 0;
 }
 
 // Keystrokes into a focused edit box: each WM_CHAR changes the text and the
@@ -741,11 +662,11 @@ void SoakWorld::toggle_autoshade()
 void SoakWorld::expect_key()
 {
     SimShape* shape = scene_.selection().empty() ? nullptr : scene_.selection()[0];
-    if (!host_.auto_key() || shape == nullptr || !shape->is_ball_joint() || !shape->motion_enabled())
-        return;
-    expected_keys_[shape][scene_.current_time()] =
-        host_.shape_of(joint_link.joint) == shape && !rotation_may_lead_ ? joint_link.rotation : Quaternion();
-    ++expected_key_writes_;
+    if (host_.auto_key() && shape != nullptr && shape->is_ball_joint() && shape->motion_enabled()) {
+        expected_keys_[shape][scene_.current_time()] =
+            host_.shape_of(joint_link.joint) == shape && !rotation_may_lead_ ? joint_link.rotation : Quaternion();
+        ++expected_key_writes_;
+    }
 }
 
 // Every shape's keys at the times the rule gives, and at the current time
@@ -832,11 +753,21 @@ bool SoakWorld::run(int operations)
             pick -= operation_weights[kind++];
         LARGE_INTEGER before, after;
         QueryPerformanceCounter(&before);
+        auto key_writes = [&] { return host_.call_count("insert_key") + host_.call_count("set_key_rotation"); };
+        const int writes = key_writes();
+        expected_key_writes_ = 0;
         perform(static_cast<SoakOperation>(kind));
         pump_pending();
         QueryPerformanceCounter(&after);
         ticks_[kind] += after.QuadPart - before.QuadPart;
-        const std::string broken = broken_invariant();
+        std::string broken = broken_gesture_.empty() ? broken_invariant() : broken_gesture_;
+        // A slider gesture writes the keys the rule gives, no more (a typed
+        // commit may key twice over; a fault may end a gesture anywhere).
+        const SoakOperation done = static_cast<SoakOperation>(kind);
+        if (broken.empty() && key_writes() - writes != expected_key_writes_ &&
+            (done == SoakOperation::drag || done == SoakOperation::page_click || done == SoakOperation::limits_dialog))
+            broken = "the gesture wrote " + std::to_string(key_writes() - writes) + " keys, the rule " +
+                     std::to_string(expected_key_writes_);
         if (!broken.empty()) {
             std::string trail;
             for (const std::string& line : trail_)
@@ -866,8 +797,6 @@ std::string SoakWorld::time_report() const
 
 std::string SoakWorld::broken_invariant() const
 {
-    if (!broken_gesture_.empty())
-        return broken_gesture_;
     const std::string key = broken_key();
     if (!key.empty())
         return key;

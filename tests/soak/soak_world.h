@@ -78,12 +78,6 @@ private:
     void paste_text();
     void limits_dialog();
     void drag_slider(int slider_id, int dialog_button);
-    void press(HWND slider, bool wine_order);
-    bool thumb_step(HWND slider, int position);
-    void let_go(HWND slider, bool wine_order, bool thumb, bool moved);
-    void after_dialog_under_wine(HWND slider, bool held, bool over_slider);
-    int key_writes() const;
-    void check_key_writes(int before, const char* gesture);
     void click(int button_id);
     void close_panel();
     void toggle_autoshade();
@@ -119,7 +113,7 @@ private:
     // A failed set_rotation left the link's rotation ahead of the joint's.
     bool rotation_may_lead_ = false;
     std::map<const SimShape*, std::map<float, Quaternion>> expected_keys_;
-    int expected_key_writes_ = 0;  // in the slider gesture under way, by the rule
+    int expected_key_writes_ = 0;  // by the rule, in the operation under way
     std::string broken_gesture_;   // what a slider gesture did against the rule  // the rule's: time to pose (w NaN: unknown)
     // Guide parts left in the scene by a host fault in the middle of building one.
     std::vector<SimShape*> orphan_guides_;
