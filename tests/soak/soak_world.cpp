@@ -473,6 +473,8 @@ void SoakWorld::drag_slider(int slider_id, int dialog_button)
         // A message box means the texts were refused, and the dialog cancelled.
         if ((dialog_button == IDOK && answerer_.message_boxes_seen() == message_boxes) || turned)
             expect_key();
+        if (wine_order && !held && random_.chance(30))
+            SetFocus(slider);  // a click on the panel's caption: the dialog manager gives the slider its focus back
         const Quaternion pose = joint_link.rotation;
         const int dialogs = answerer_.dialogs_seen();
         for (int i = wine_order ? random_.below(3) : 0; i > 0; --i) {
