@@ -101,15 +101,11 @@ void on_move(HWND window)
 // application after OK unwinds it: the host window works again and has the
 // focus, and the sliders answer again. The dialog ends the drag that opened
 // it, as Windows' trackbar ends a drag when it loses the mouse capture: the
-// dialog took the capture, and with the focus back in the host nothing that
-// drag still reports counts (from_live_gesture). Should a slider hold the
-// capture still, it lets it go now, while the sliders are deaf to its end.
+// modal dialog took the capture from the slider (on Windows as under Wine),
+// and with the focus back in the host nothing that drag still reports counts.
 void finish_limits_dialog(void*)
 {
     gesture_turned = false;
-    HWND captured = GetCapture();
-    if (captured != nullptr && GetParent(captured) == panel_state.panel_window)
-        ReleaseCapture();
     EnableWindow(panel_state.host_window, TRUE);
     SetFocus(panel_state.host_window);
     limits_dialog_open = false;

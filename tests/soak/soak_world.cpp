@@ -132,9 +132,8 @@ void restore_position(bool existed, const std::string& data)
     RegCloseKey(key);
 }
 
-// The trackbar as Microsoft documents it, played over Wine's in the gestures
-// drawn to that order: a let-go lets the capture go before it notifies, and a
-// drag that loses the capture (to the limits dialog) ends there and then.
+// The trackbar Microsoft documents, played over Wine's: a let-go lets the capture go
+// before it notifies, and a drag that loses the capture ends there and then.
 struct { bool playing, dragging; WNDPROC wine_procedure; } documented_trackbar;
 
 LRESULT CALLBACK documented_trackbar_proc(HWND slider, UINT message, WPARAM wparam, LPARAM lparam)
@@ -425,10 +424,9 @@ int SoakWorld::random_edit()
     return edit_ids[random_.below(3)];
 }
 
-// A press (no step: a click) takes the focus and the capture; the let-go comes
-// in Wine's order or the documented one. With a dialog button planned (not
-// IDCLOSE), Ctrl opens the limits dialog, which ends the drag: what Wine's
-// trackbar sends after it (steps, Ctrl or not; a late end) changes nothing.
+// A press (no step: a click) takes the focus and the capture; the let-go comes in
+// Wine's order or the documented one. With a dialog button planned (not IDCLOSE),
+// Ctrl opens the limits dialog, which ends the drag: what Wine sends after changes nothing.
 void SoakWorld::drag_slider(int slider_id, int dialog_button)
 {
     if (!control_usable(slider_id))
@@ -498,7 +496,6 @@ void SoakWorld::drag_slider(int slider_id, int dialog_button)
     if (!ctrl)
         expect_key();
     ReleaseCapture();
-    documented_trackbar.playing = false;
 }
 
 // A click into the channel, which holds the capture until the let-go, or an
@@ -527,7 +524,6 @@ void SoakWorld::page_click()
         ReleaseCapture();
     SendMessageA(panel, WM_HSCROLL, TB_ENDTRACK, reinterpret_cast<LPARAM>(slider));
     ReleaseCapture();
-    documented_trackbar.playing = false;
     expect_key();
 }
 
@@ -763,8 +759,7 @@ bool SoakWorld::run(int operations)
         QueryPerformanceCounter(&after);
         ticks_[kind] += after.QuadPart - before.QuadPart;
         std::string broken = broken_gesture_.empty() ? broken_invariant() : broken_gesture_;
-        // A slider gesture writes the keys the rule gives, no more (a typed
-        // commit may key twice over; a fault may end a gesture anywhere).
+        // A slider gesture writes the keys the rule gives (a typed commit may key twice).
         const SoakOperation done = static_cast<SoakOperation>(kind);
         if (broken.empty() && key_writes() - writes != expected_key_writes_ &&
             (done == SoakOperation::drag || done == SoakOperation::page_click || done == SoakOperation::limits_dialog))
