@@ -7,6 +7,7 @@
 #include "math/euler_angles.h"
 #include "math/rotation_constants.h"
 #include "panel/panel_state.h"
+#include "panel/panel_window.h"
 #include "panel/resource.h"
 
 namespace {
@@ -72,6 +73,7 @@ void drop_link_on_fault(void*)
 
 void unlink()
 {
+    forget_slider_gesture();
     drop_link();
     if (joint_link.guide != nullptr)
         remove_guide();
@@ -80,6 +82,7 @@ void unlink()
 void relink()
 {
     JointLink& link = joint_link;
+    forget_slider_gesture();
     UnwindGuard drop_on_fault(&drop_link_on_fault, nullptr);
     if (link.scene == nullptr || link.scene->active_shape_count() != 1) {
         unlink();

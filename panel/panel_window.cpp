@@ -6,8 +6,6 @@
 
 #include <commctrl.h>
 
-#include <cstring>
-
 #include "joint/unwind_guard.h"
 #include "module/module_instance.h"
 #include "panel/limits_dialog.h"
@@ -24,21 +22,15 @@ constexpr UINT_PTR autoshade_event = 1;
 constexpr UINT autoshade_period = 100;  // milliseconds
 constexpr int rolled_up_width = 120;    // pixels
 
-// True while the limits dialog runs. Its modal loop still delivers the
-// slider's notifications (the drag that opened it may go on), and none of
-// them may open a second dialog, change the axis the dialog works on, or
-// take the focus away from the dialog's fields.
+// True while the limits dialog runs. Its modal loop may still deliver the
+// sliders' notifications, and none of them may open a second dialog, change
+// the axis the dialog works on, or take the focus away from the dialog's fields.
 bool limits_dialog_open = false;
 
-// Where the slider gesture under way stands, for its motion key. Every let-go
-// of a slider keys the pose (TB_ENDTRACK), with one exception: the end of the
-// drag that opened the limits dialog, which the dialog has already keyed if
-// anything was to be keyed; that end keys only what the drag turns after it.
-struct DragState {
-    bool turned = false;               // a step has turned the joint since the last let-go or dialog
-    bool held_through_dialog = false;  // the dialog ended with that drag's button still down
-};
-DragState drag_state;
+// Whether the slider gesture under way has turned the joint: a Ctrl-drag whose
+// dialog is cancelled keys only then. Cleared by every let-go, by the dialog's
+// end and by a relink or unlink, so that nothing turned before is keyed after.
+bool gesture_turned = false;
 
 LRESULT send_item(HWND window, int id, UINT message, WPARAM wparam, LPARAM lparam)
 {
@@ -107,13 +99,13 @@ void on_move(HWND window)
 
 // However the dialog's step ends, also when a host exception from the
 // application after OK unwinds it: the host window works again and has the
-// focus, and the sliders answer again. The drag that opened the dialog is over
-// unless its button is still down: the dialog took the mouse capture from the
-// slider, so that drag's end, if it comes, comes late.
+// focus, and the sliders answer again. The dialog ends the drag that opened
+// it, as Windows' trackbar ends a drag when it loses the mouse capture: the
+// modal dialog took the capture from the slider (on Windows as under Wine),
+// and with the focus back in the host nothing that drag still reports counts.
 void finish_limits_dialog(void*)
 {
-    drag_state.turned = false;
-    drag_state.held_through_dialog = GetKeyState(VK_LBUTTON) < 0;
+    gesture_turned = false;
     EnableWindow(panel_state.host_window, TRUE);
     SetFocus(panel_state.host_window);
     limits_dialog_open = false;
@@ -142,18 +134,19 @@ void open_limits_dialog(HWND window)
         return;
     }
     // The drag that opened the dialog has already moved the thumb; the angle
-    // has not changed, so the thumb goes back to it. The sliders were deaf
-    // while the dialog ran, also to the end of that drag: a drag that turned
-    // the joint before the dialog is keyed here. A cancel with nothing turned
-    // keys nothing, so the animation is left as it was.
+    // has not changed, so the thumb goes back to it. The dialog ended that
+    // drag: if it turned the joint before the dialog, this is its let-go's
+    // key. A cancel with nothing turned keys nothing, so the animation is
+    // left as it was.
     sync_axis_controls(joint_link.active_slider, true, false);
-    if (drag_state.turned)
+    if (gesture_turned)
         auto_key();
 }
 
 // The slider's whole-degree position as the axis's angle, kept within its
 // limits: at a limit the angle takes the limit's exact value while the slider
-// shows it truncated.
+// shows it truncated. A step held at a limit, or on an axis pinned by its
+// limits, turns nothing.
 void take_slider_position(HWND slider, AxisChannel& channel)
 {
     float angle = static_cast<short>(SendMessageA(slider, TBM_GETPOS, 0, 0));
@@ -167,43 +160,53 @@ void take_slider_position(HWND slider, AxisChannel& channel)
     }
     channel.current = angle;
     sync_axis_controls(joint_link.active_slider, false, true);
-    const Quaternion before = joint_link.rotation;
+    const bool turns = channel.current != channel.last_applied;
     apply_axis_change();
-    // A step held at a limit, or on an axis pinned by its limits, turns nothing.
-    if (std::memcmp(&before, &joint_link.rotation, sizeof before) != 0)
-        drag_state.turned = true;
+    if (turns)
+        gesture_turned = true;
 }
 
-// Whether a slider's notification still belongs to the drag held through the
-// limits dialog. That drag goes on while its button is down, and ends late
-// when the button is let go over the slider (the dialog took the mouse
-// capture, so nothing comes when it is let go elsewhere). A slider that holds
-// the capture again was pressed afresh; a step with the button up, a key or a
-// channel click is another gesture too: the held drag ended without a word.
-bool belongs_to_held_drag(HWND slider, int code)
+// Whether a slider's notification comes from a gesture the user is making
+// now. A press gives the slider the focus and the mouse capture, on Windows
+// as under Wine; a key steps only a focused slider. After every let-go and
+// after the limits dialog the panel gives the focus back to the host, and the
+// dialog has taken the capture: what a finished drag still reports comes from
+// a slider that holds neither. A thumb step needs the capture: a real drag
+// holds it until the let-go, while Wine's trackbar, once a dialog has taken
+// its capture, goes on tracking the mouse with the button up, even on a
+// slider that has the focus again (the dialog manager gives it back when the
+// panel is activated). The let-go comes with the capture (Wine lets it go
+// after notifying) or with the focus alone (Windows lets it go first; a key).
+bool from_live_gesture(HWND slider, int code)
 {
     if (GetCapture() == slider)
-        return false;
-    switch (code) {
-    case TB_THUMBTRACK:
-        return GetKeyState(VK_LBUTTON) < 0;
-    case TB_THUMBPOSITION:
-    case TB_ENDTRACK:
         return true;
-    default:
-        return false;
-    }
+    return code != TB_THUMBTRACK && GetFocus() == slider;
 }
 
-// A let-go: keyed, unless it ends the drag whose dialog has already keyed it
-// and nothing has turned since.
+// A let-go: the pose is keyed, and the host gets the focus back.
 void on_end_track()
 {
-    const bool keyed_by_dialog = drag_state.held_through_dialog && !drag_state.turned;
-    drag_state = DragState();
-    if (!keyed_by_dialog)
-        auto_key();
+    gesture_turned = false;
+    auto_key();
     SetFocus(panel_state.host_window);
+}
+
+// What a finished gesture still reports: Wine's second TB_ENDTRACK as the
+// capture goes, and after the limits dialog the late let-go and the thumb
+// steps of a drag Wine's trackbar still tracks. None of it turns, opens or
+// keys; where the thumb moved, it goes back to the angle. One end counts: a
+// drag that turned the joint and lost both the focus and the capture to
+// another window before its let-go is keyed when its end comes.
+BOOL on_finished_gesture_report(HWND slider, const AxisChannel& channel, int code)
+{
+    if (code == TB_ENDTRACK && gesture_turned) {
+        gesture_turned = false;
+        auto_key();
+        return TRUE;
+    }
+    SendMessageA(slider, TBM_SETPOS, TRUE, truncate_angle(channel.current));
+    return TRUE;
 }
 
 BOOL on_hscroll(HWND window, WPARAM wparam, LPARAM lparam)
@@ -211,17 +214,15 @@ BOOL on_hscroll(HWND window, WPARAM wparam, LPARAM lparam)
     if (limits_dialog_open)
         return TRUE;
     HWND slider = reinterpret_cast<HWND>(lparam);
-    joint_link.active_slider = GetDlgCtrlID(slider);
-    AxisChannel* channel = axis_channel(joint_link.active_slider);
+    const int slider_id = GetDlgCtrlID(slider);
+    AxisChannel* channel = axis_channel(slider_id);
     if (channel == nullptr)
         return FALSE;
-
     const int code = LOWORD(wparam);
-    // A held drag let go elsewhere sends no end: what it turned after the
-    // dialog goes unkeyed, and the gesture that follows starts afresh.
-    if (drag_state.held_through_dialog && !belongs_to_held_drag(slider, code))
-        drag_state = DragState();
+    if (!from_live_gesture(slider, code))
+        return on_finished_gesture_report(slider, *channel, code);
 
+    joint_link.active_slider = slider_id;
     switch (code) {
     case TB_THUMBTRACK:
         if (GetKeyState(VK_CONTROL) < 0) {
@@ -387,4 +388,9 @@ void destroy_panel_window()
     DestroyWindow(panel_state.panel_window);
     panel_state.panel_window = nullptr;
     panel_state.shown = 0;
+}
+
+void forget_slider_gesture()
+{
+    gesture_turned = false;
 }

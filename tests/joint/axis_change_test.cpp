@@ -3,6 +3,7 @@
 // split moves, other slider IDs, and that a drag step allocates nothing.
 #include <cmath>
 #include <cstdlib>
+#include <cstring>
 #include <new>
 #include "joint_fixture.h"
 #include "math/euler_angles.h"
@@ -159,22 +160,27 @@ TEST_F(AxisChangeTest, OnlyTheActiveChannelIsApplied)
     expect_angles(joint_link.rotation, 0, 0, 20);
 }
 
-TEST_F(AxisChangeTest, AnotherSliderIdRewritesTheJointWithTheUnchangedRotation)
+// Regression: a change of zero (a step held at a limit) once composed the
+// identity onto the rotation, which rounds this one again.
+TEST_F(AxisChangeTest, AChangeOfZeroOrAnotherSliderIdRewritesTheJointWithTheRotationAsItIs)
 {
     SimShape& joint = link_new_joint();
     move_channel(IDC_PITCH_SLIDER, 30);
-    const Quaternion before = joint_link.rotation;
+    const Quaternion quarter_yaw(0.7071068f, 0, 0.7071068f, 0), rounded = identity_quaternion.multiply(quarter_yaw);
+    ASSERT_NE(std::memcmp(&rounded, &quarter_yaw, sizeof quarter_yaw), 0);
+    joint_link.rotation = quarter_yaw;
     joint.set_rotation(Quaternion(0, 0, 0, 1));  // changed in the host meanwhile
     joint_link.pitch.current = 60;
     host.clear_calls();
 
-    for (int other : {0, IDC_UNDO, IDC_PITCH_EDIT}) {
+    for (int other : {0, IDC_UNDO, IDC_PITCH_EDIT, IDC_YAW_SLIDER}) {  // Yaw: no change
         joint_link.active_slider = other;
         apply_axis_change();
     }
-    EXPECT_EQ(host.call_count(SimOperation::set_rotation), 3);
+    EXPECT_EQ(host.call_count(SimOperation::set_rotation), 4);
     EXPECT_EQ(host.call_count(SimOperation::get_rotation), 0);  // the joint is never read here
-    expect_quaternion(joint.rotation(), before.w, before.x, before.y, before.z);
+    EXPECT_EQ(std::memcmp(&joint.rotation(), &quarter_yaw, sizeof quarter_yaw), 0);
+    EXPECT_EQ(std::memcmp(&joint_link.rotation, &quarter_yaw, sizeof quarter_yaw), 0);
     EXPECT_EQ(joint_link.pitch.last_applied, 30);
     expect_only_kept_references();
 }

@@ -29,6 +29,7 @@ TEST(AngleText, SixDecimalsAndAtLeastSixCharacters)
     EXPECT_EQ(formatted(0), "0.000000");
     EXPECT_EQ(formatted(-180), "-180.000000");
     EXPECT_EQ(formatted(-45.5f), "-45.500000");
+    EXPECT_EQ(formatted(-0.5f), "-0.500000");  // only a text that reads as zero loses its sign
     EXPECT_EQ(formatted(45.7f), "45.700001");  // the float widened to double
     EXPECT_EQ(formatted(-180).size(), 11u);
 }

@@ -268,6 +268,7 @@ TEST_F(EditTest, HugeAndNanLimitsFromAStoredRecordNeitherCrashNorOverflow)
     EXPECT_LE(recorder.deepest(), 2);
 
     // A drag with NaN limits takes the slider's value as it is.
+    SetCapture(item(IDC_YAW_SLIDER));
     SendMessageA(item(IDC_YAW_SLIDER), TBM_SETPOS, TRUE, -20);
     SendMessageA(panel(), WM_HSCROLL, MAKEWPARAM(TB_THUMBTRACK, -20),
                  reinterpret_cast<LPARAM>(item(IDC_YAW_SLIDER)));

@@ -53,9 +53,12 @@ protected:
         PanelTest::TearDown();
     }
 
-    // The exact messages a trackbar sends while its thumb is dragged to pos.
+    // The exact messages a trackbar sends while its thumb is dragged to pos,
+    // which a press gave the focus and the capture.
     void synthesised_thumb_track(int slider_id, int pos)
     {
+        SetFocus(item(slider_id));
+        SetCapture(item(slider_id));
         SendMessageA(item(slider_id), TBM_SETPOS, TRUE, pos);
         SendMessageA(panel(), WM_HSCROLL, MAKEWPARAM(TB_THUMBTRACK, pos),
                      reinterpret_cast<LPARAM>(item(slider_id)));
@@ -68,10 +71,12 @@ protected:
         synthesised_thumb_track(slider_id, pos);
         set_control_key_state(false);
     }
-    void synthesised_end_track(int slider_id)
+    void synthesised_end_track(int slider_id)  // Wine's order: the end, then the capture goes
     {
         SendMessageA(panel(), WM_HSCROLL, MAKEWPARAM(TB_ENDTRACK, 0),
                      reinterpret_cast<LPARAM>(item(slider_id)));
+        if (GetCapture() == item(slider_id))
+            ReleaseCapture();
     }
 
     MessageRecorder recorder{WM_HSCROLL, WM_COMMAND};
@@ -139,6 +144,12 @@ TEST_F(SliderTest, SynthesisedTrackBelowTheMinimumClampsSliderTextAndAngle)
     synthesised_end_track(IDC_PITCH_SLIDER);
     EXPECT_EQ(joint->keys().size(), 1u);
     EXPECT_EQ(GetFocus(), host_window);
+
+    // A drag whose focus and capture another window takes is keyed as the capture goes.
+    synthesised_thumb_track(IDC_PITCH_SLIDER, 20);
+    SetFocus(host_window);
+    SetCapture(host_window);
+    EXPECT_EQ(host.call_count(SimOperation::set_key_rotation), 1);
 }
 
 TEST_F(SliderTest, SynthesisedTrackAboveTheMaximumClamps)
@@ -241,8 +252,12 @@ TEST_F(SliderTest, RealCtrlDragOpensTheLimitsDialogAndCancelChangesNothing)
         texts[0] = window_text(GetDlgItem(dialog, IDC_LIMIT_MINIMUM));
         texts[1] = window_text(GetDlgItem(dialog, IDC_LIMIT_CURRENT));
         texts[2] = window_text(GetDlgItem(dialog, IDC_LIMIT_MAXIMUM));
-        // The user lets go of the mouse and of Ctrl, and cancels.
+        // The user lets go of the mouse over the dialog, and of Ctrl, and cancels.
+        RECT frame;
+        GetWindowRect(dialog, &frame);
+        move_cursor({(frame.left + frame.right) / 2, (frame.top + frame.bottom) / 2});
         release_left_button();
+        pump_until([] { return GetKeyState(VK_LBUTTON) >= 0; }, 1000);
         key_up(VK_CONTROL);
         post_button_click(dialog, IDCANCEL);
     });
@@ -251,6 +266,16 @@ TEST_F(SliderTest, RealCtrlDragOpensTheLimitsDialogAndCancelChangesNothing)
     drag_thumb(item(IDC_YAW_SLIDER), 30, 5, false);
     ASSERT_TRUE(pump_until([&] { return answerer.all_answered() && IsWindowEnabled(host_window); }));
     pump_until([&] { return ends_with_endtrack(recorder); }, 1000);
+    // Wine's trackbar still tracks the mouse: moves over it, then with Ctrl, change nothing.
+    const size_t before_hover = recorder.scroll_codes().size();
+    for (size_t i = 0; i < 4; ++i) {
+        if (i == 2)
+            key_down(VK_CONTROL);
+        move_cursor(channel_point(item(IDC_YAW_SLIDER), i % 2 == 0 ? -50 : 40));
+        pump_until([&] { return recorder.scroll_codes().size() > before_hover + i; }, 500);
+    }
+    key_up(VK_CONTROL);
+    EXPECT_GT(recorder.scroll_codes().size(), before_hover + 1) << "Wine's trackbar tracked no hover";
 
     ASSERT_EQ(answerer.seen().size(), 1u);
     EXPECT_EQ(answerer.seen()[0].owner, panel());

@@ -141,9 +141,11 @@ TEST_F(PanelTest, UndoButtonClickedRestoresTheJointShowsItsAnglesAndFocusesTheHo
 
     // Two axes moved through their sliders.
     for (int slider : {IDC_ROLL_SLIDER, IDC_PITCH_SLIDER}) {
+        SetCapture(item(slider));
         SendMessageA(item(slider), TBM_SETPOS, TRUE, -100);
         SendMessageA(panel(), WM_HSCROLL, MAKEWPARAM(TB_THUMBTRACK, -100),
                      reinterpret_cast<LPARAM>(item(slider)));
+        ReleaseCapture();
     }
     activate_for_input(panel());
     click_at(center_of(item(IDC_UNDO)));

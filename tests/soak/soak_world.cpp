@@ -132,6 +132,21 @@ void restore_position(bool existed, const std::string& data)
     RegCloseKey(key);
 }
 
+// The trackbar Microsoft documents, played over Wine's: a let-go lets the capture go
+// before it notifies, and a drag that loses the capture ends there and then.
+struct { bool playing, dragging; WNDPROC wine_procedure; } documented_trackbar;
+
+LRESULT CALLBACK documented_trackbar_proc(HWND slider, UINT message, WPARAM wparam, LPARAM lparam)
+{
+    if (message != WM_CAPTURECHANGED || !documented_trackbar.playing)
+        return CallWindowProcA(documented_trackbar.wine_procedure, slider, message, wparam, lparam);
+    for (int code : {TB_THUMBPOSITION, TB_ENDTRACK})
+        if (documented_trackbar.dragging)
+            SendMessageA(GetParent(slider), WM_HSCROLL, code, reinterpret_cast<LPARAM>(slider));
+    documented_trackbar.dragging = false;
+    return 0;
+}
+
 bool is_unit(const Quaternion& q)
 {
     const double n = static_cast<double>(q.w) * q.w + static_cast<double>(q.x) * q.x +
@@ -175,6 +190,9 @@ SoakWorld::SoakWorld(uint32_t seed) : seed_(seed), random_(seed), scene_(host_.s
     host_.set_main_window(host_window_);
     create_panel_window(host_.application());
     commands_.watch(panel_state.panel_window);
+    for (int id : slider_ids)
+        documented_trackbar.wine_procedure = reinterpret_cast<WNDPROC>(SetWindowLongPtrA(GetDlgItem(
+            panel_state.panel_window, id), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&documented_trackbar_proc)));
     open();
 }
 
@@ -373,6 +391,7 @@ void SoakWorld::host_fault()
     host_.clear_faults();
     // What the step left pressed is let go; what the fault left keyed is taken.
     set_key(VK_LBUTTON, false);
+    documented_trackbar.playing = false;
     ReleaseCapture();
     if (axis_channel(joint_link.active_slider) != nullptr)
         SendMessageA(panel_state.panel_window, WM_HSCROLL, TB_ENDTRACK,
@@ -405,30 +424,39 @@ int SoakWorld::random_edit()
     return edit_ids[random_.below(3)];
 }
 
-// A press (no step: a click) takes the focus and the capture, whose end Wine
-// ends the drag with once more. With a dialog button planned (not IDCLOSE),
-// Ctrl opens the limits dialog; its button is let go in it, or held on after.
+// A press (no step: a click) takes the focus and the capture; the let-go comes in
+// Wine's order or the documented one. With a dialog button planned (not IDCLOSE),
+// Ctrl opens the limits dialog, which ends the drag: what Wine sends after changes nothing.
 void SoakWorld::drag_slider(int slider_id, int dialog_button)
 {
     if (!control_usable(slider_id))
         return;
     HWND panel = panel_state.panel_window;
     HWND slider = GetDlgItem(panel, slider_id);
-    const bool ctrl = dialog_button != IDCLOSE;
+    const bool ctrl = dialog_button != IDCLOSE, wine_order = random_.chance(50);
     const int steps = random_.chance(ctrl ? 50 : 25) ? 0 : random_.between(1, ctrl ? 2 : 12);
     const bool held = !ctrl || random_.chance(50), over_slider = !ctrl || random_.chance(70);
     note("drag " + std::to_string(slider_id) + " " + std::to_string(steps) + " steps" + (ctrl ? ", Ctrl" : "") +
-         (!held ? ", let go in the dialog" : over_slider ? "" : ", let go elsewhere"));
+         (!held ? ", let go in the dialog" : over_slider ? "" : ", let go elsewhere") +
+         (wine_order ? "" : ", documented"));
     from_panel_[slot_of_slider(slider_id)] |= steps > 0;
-    auto turns = [&](int count) {  // steps with the button down; whether they turned the joint
-        const Quaternion before = host_.shape_of(joint_link.joint)->rotation();
+    const AxisChannel& channel = *axis_channel(slider_id);
+    auto turns = [&](int count) {  // steps; whether, by the angles, they turn the joint
+        bool turned = false;
         for (int i = 0, position = static_cast<int>(SendMessageA(slider, TBM_GETPOS, 0, 0)); i < count; ++i) {
             position = std::max(-180, std::min(180, position + random_.between(-40, 40)));
+            const bool step_turns =
+                std::fmin(std::fmax(static_cast<float>(position), channel.minimum), channel.maximum) != channel.current;
+            const Quaternion pose = joint_link.rotation;
             SendMessageA(slider, TBM_SETPOS, TRUE, position);
             SendMessageA(panel, WM_HSCROLL, MAKEWPARAM(TB_THUMBTRACK, position), reinterpret_cast<LPARAM>(slider));
+            if (!step_turns && std::memcmp(&pose, &joint_link.rotation, sizeof pose) != 0)
+                broken_gesture_ = "a step that turned nothing changed the pose";
+            turned |= step_turns;
         }
-        return std::memcmp(&before, &host_.shape_of(joint_link.joint)->rotation(), sizeof before) != 0;
+        return turned;
     };
+    documented_trackbar = {!wine_order, true, documented_trackbar.wine_procedure};
     SetFocus(slider);
     SetCapture(slider);
     set_key(VK_LBUTTON, true);
@@ -443,15 +471,30 @@ void SoakWorld::drag_slider(int slider_id, int dialog_button)
         // A message box means the texts were refused, and the dialog cancelled.
         if ((dialog_button == IDOK && answerer_.message_boxes_seen() == message_boxes) || turned)
             expect_key();
-        turned = held && turns(random_.chance(60) ? 0 : random_.between(1, 2));
+        if (wine_order && !held && random_.chance(30))
+            SetFocus(slider);  // a click on the panel's caption: the dialog manager gives the slider its focus back
+        const Quaternion pose = joint_link.rotation;
+        const int dialogs = answerer_.dialogs_seen();
+        for (int i = wine_order ? random_.below(3) : 0; i > 0; --i) {
+            set_key(VK_CONTROL, random_.chance(30));
+            SendMessageA(slider, TBM_SETPOS, TRUE, random_.between(-180, 180));
+            SendMessageA(panel, WM_HSCROLL, TB_THUMBTRACK, reinterpret_cast<LPARAM>(slider));
+        }
+        set_key(VK_CONTROL, false);
+        if (std::memcmp(&pose, &joint_link.rotation, sizeof pose) != 0 || answerer_.dialogs_seen() != dialogs)
+            broken_gesture_ = "after the dialog, a step turned the joint or opened a dialog";
     }
     set_key(VK_LBUTTON, false);
-    if (held && over_slider) {
-        SendMessageA(panel, WM_HSCROLL, TB_THUMBPOSITION, reinterpret_cast<LPARAM>(slider));
+    documented_trackbar.dragging = false;
+    if (!wine_order)
+        ReleaseCapture();
+    if (held && over_slider && (wine_order || !ctrl)) {
+        if (wine_order || steps > 0)
+            SendMessageA(panel, WM_HSCROLL, TB_THUMBPOSITION, reinterpret_cast<LPARAM>(slider));
         SendMessageA(panel, WM_HSCROLL, TB_ENDTRACK, reinterpret_cast<LPARAM>(slider));
-        if (!ctrl || turned)
-            expect_key();
     }
+    if (!ctrl)
+        expect_key();
     ReleaseCapture();
 }
 
@@ -465,16 +508,20 @@ void SoakWorld::page_click()
     HWND panel = panel_state.panel_window;
     HWND slider = GetDlgItem(panel, slider_id);
     SetFocus(slider);
-    const bool key = random_.chance(30), up = random_.chance(50);
+    const bool key = random_.chance(30), up = random_.chance(50), wine_order = random_.chance(50);
     const int position = static_cast<int>(SendMessageA(slider, TBM_GETPOS, 0, 0));
-    note(std::string(key ? "key " : "page ") + (up ? "up " : "down ") + std::to_string(slider_id));
+    note(std::string(key ? "key " : "page ") + (up ? "up " : "down ") + std::to_string(slider_id) +
+         (wine_order ? "" : ", documented"));
     if (!key) {
         from_panel_[slot_of_slider(slider_id)] = true;
+        documented_trackbar = {!wine_order, false, documented_trackbar.wine_procedure};
         SetCapture(slider);
     }
     SendMessageA(slider, TBM_SETPOS, TRUE, std::max(-180, std::min(180, position + (up ? -1 : 1) * (key ? 1 : 30))));
     SendMessageA(panel, WM_HSCROLL, key ? (up ? TB_LINEUP : TB_LINEDOWN) : up ? TB_PAGEUP : TB_PAGEDOWN,
                  reinterpret_cast<LPARAM>(slider));
+    if (!wine_order)
+        ReleaseCapture();
     SendMessageA(panel, WM_HSCROLL, TB_ENDTRACK, reinterpret_cast<LPARAM>(slider));
     ReleaseCapture();
     expect_key();
@@ -613,9 +660,11 @@ void SoakWorld::toggle_autoshade()
 void SoakWorld::expect_key()
 {
     SimShape* shape = scene_.selection().empty() ? nullptr : scene_.selection()[0];
-    if (host_.auto_key() && shape != nullptr && shape->is_ball_joint() && shape->motion_enabled())
+    if (host_.auto_key() && shape != nullptr && shape->is_ball_joint() && shape->motion_enabled()) {
         expected_keys_[shape][scene_.current_time()] =
             host_.shape_of(joint_link.joint) == shape && !rotation_may_lead_ ? joint_link.rotation : Quaternion();
+        ++expected_key_writes_;
+    }
 }
 
 // Every shape's keys at the times the rule gives, and at the current time
@@ -702,11 +751,20 @@ bool SoakWorld::run(int operations)
             pick -= operation_weights[kind++];
         LARGE_INTEGER before, after;
         QueryPerformanceCounter(&before);
+        auto key_writes = [&] { return host_.call_count("insert_key") + host_.call_count("set_key_rotation"); };
+        const int writes = key_writes();
+        expected_key_writes_ = 0;
         perform(static_cast<SoakOperation>(kind));
         pump_pending();
         QueryPerformanceCounter(&after);
         ticks_[kind] += after.QuadPart - before.QuadPart;
-        const std::string broken = broken_invariant();
+        std::string broken = broken_gesture_.empty() ? broken_invariant() : broken_gesture_;
+        // A slider gesture writes the keys the rule gives (a typed commit may key twice).
+        const SoakOperation done = static_cast<SoakOperation>(kind);
+        if (broken.empty() && key_writes() - writes != expected_key_writes_ &&
+            (done == SoakOperation::drag || done == SoakOperation::page_click || done == SoakOperation::limits_dialog))
+            broken = "the gesture wrote " + std::to_string(key_writes() - writes) + " keys, the rule " +
+                     std::to_string(expected_key_writes_);
         if (!broken.empty()) {
             std::string trail;
             for (const std::string& line : trail_)
