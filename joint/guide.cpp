@@ -32,8 +32,16 @@ void append_corner_point(HostScene* scene, const Vector3& point)
     scene->append_point(&point, &point, &point, &point, &point);
 }
 
-// The arm as the line that begin_line has just opened: the centre, the arm's
-// end, its colour; then the line is closed.
+// The arm's line begun in the guide part; its entry.
+HostEntry* begin_arm(HostScene* scene, const GuideArm& arm)
+{
+    HostEntry* entry = scene->begin_line(arm.name, 0);
+    joint_link.guide_build.line_open = true;
+    return entry;
+}
+
+// The arm as the line that begin_arm has just begun: the centre, the arm's
+// end, its colour; then the line is ended.
 void draw_arm(HostScene* scene, const GuideArm& arm, const Vector3& centre, float length, HostLine* line)
 {
     const Vector3 end(static_cast<float>(centre.x + static_cast<double>(arm.direction.x) * length),
@@ -44,14 +52,33 @@ void draw_arm(HostScene* scene, const GuideArm& arm, const Vector3& centre, floa
     if (line != nullptr)
         line->set_color(&arm.color);
     scene->end_line();
+    joint_link.guide_build.line_open = false;
+}
+
+// Ends what a host exception left begun of an earlier building, the line
+// before its part. Each is forgotten only once its end has returned, so an end
+// that fails is made again next time.
+void end_interrupted_build()
+{
+    GuideBuild& build = joint_link.guide_build;
+    if (build.line_open) {
+        build.scene->end_line();
+        build.line_open = false;
+    }
+    if (build.part_open) {
+        build.scene->end_part();
+        build.part_open = false;
+    }
 }
 
 }  // namespace
 
 void remove_guide()
 {
-    // The guide part is borrowed, and gone once removed: the link forgets it
-    // first, so that nothing touches it again, also when the removal fails.
+    // A part is removed only once its building has ended. The guide part is
+    // borrowed, and gone once removed: the link forgets it first, so that
+    // nothing touches it again, also when the removal fails.
+    end_interrupted_build();
     HostPart* guide = joint_link.guide;
     if (guide == nullptr)
         return;
@@ -79,6 +106,7 @@ void build_guide()
         scene->set_placement(anchor->placement_value(0));
 
     HostEntry* part_entry = scene->begin_part(guide_part_name);
+    joint_link.guide_build = GuideBuild{scene, true, false};
     joint_link.guide = part_entry != nullptr ? part_entry->part_handle() : nullptr;
     if (joint_link.guide != nullptr)
         joint_link.guide->set_part_option(0);
@@ -87,17 +115,18 @@ void build_guide()
         // The line handles carry references. Made in this order, released in
         // the reverse, before the part ends: B_Roll's, R_Pitch's, G_Yaw's, also
         // when a host exception passes.
-        ReleaseGuard<HostLine> yaw_line(line_of(scene->begin_line(yaw_arm.name, 0)));
+        ReleaseGuard<HostLine> yaw_line(line_of(begin_arm(scene, yaw_arm)));
         draw_arm(scene, yaw_arm, centre, length, yaw_line.get());
 
-        ReleaseGuard<HostLine> pitch_line(line_of(scene->begin_line(pitch_arm.name, 0)));
+        ReleaseGuard<HostLine> pitch_line(line_of(begin_arm(scene, pitch_arm)));
         draw_arm(scene, pitch_arm, centre, length, pitch_line.get());
 
-        ReleaseGuard<HostLine> roll_line(line_of(scene->begin_line(roll_arm.name, 0)));
+        ReleaseGuard<HostLine> roll_line(line_of(begin_arm(scene, roll_arm)));
         draw_arm(scene, roll_arm, centre, length, roll_line.get());
     }
 
     scene->end_part();
+    joint_link.guide_build.part_open = false;
     if (joint_link.guide != nullptr)
         joint_link.guide->set_transformation(&transformation);
     scene->update();

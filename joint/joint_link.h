@@ -35,6 +35,19 @@ constexpr JointLimits default_joint_limits = {default_minimum_angle, default_max
                                               default_minimum_angle, default_maximum_angle,
                                               default_minimum_angle, default_maximum_angle};
 
+// What the guide's building has begun in the host and not yet ended. Lines go
+// into a begun part until its end_part, points into a begun line until its
+// end_line, so what a host exception left begun would take in whatever comes
+// next: it is ended before the guide is removed or built again (the ends are
+// host calls, made once the exception has passed). A host operation that
+// raised is taken to have done nothing: a begin that raised began nothing, an
+// end that raised ended nothing.
+struct GuideBuild {
+    HostScene* scene = nullptr;  // where it was begun; borrowed
+    bool part_open = false;
+    bool line_open = false;
+};
+
 // The process-wide link state. `joint` held means linked. `shape` and `joint`
 // each hold one counted reference, released when the link replaces or clears
 // them. `part` and `guide` are borrowed (the results of as_part and
@@ -47,6 +60,7 @@ struct JointLink {
     HostPart* part = nullptr;
     HostJoint* joint = nullptr;
     HostPart* guide = nullptr;
+    GuideBuild guide_build;
     Quaternion rotation;       // as last read from or written to the joint; w NaN until then
     Quaternion undo_rotation;  // what UNDO writes back
     Vector3 pitch_axis{-1, 0, 0};

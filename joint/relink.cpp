@@ -75,8 +75,7 @@ void unlink()
 {
     forget_slider_gesture();
     drop_link();
-    if (joint_link.guide != nullptr)
-        remove_guide();
+    remove_guide();
 }
 
 void relink()

@@ -87,6 +87,11 @@ void SimScene::remove(SimShape& shape)
     if (shape.parent() != nullptr)
         shape.parent()->detach_child(&shape);
     shape.mark_removed();
+    // Nothing promises that a removal ends a building: a part or line begun
+    // and not yet ended must be ended first.
+    if ((open_line_ != nullptr && open_line_->removed()) ||
+        std::any_of(open_parts_.begin(), open_parts_.end(), [](SimShape* s) { return s->removed(); }))
+        host_.record_error("remove of \"" + shape.name() + "\" while a part or line in it is being built");
     selection_.erase(std::remove_if(selection_.begin(), selection_.end(),
                                     [](SimShape* s) { return s->removed(); }),
                      selection_.end());

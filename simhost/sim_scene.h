@@ -46,7 +46,8 @@ public:
     SimShape* find(const std::string& name) const;  // the first; none when there is none
 
     // Takes the shape and everything in it out of the scene (and out of the
-    // selection, and out of a part being built).
+    // selection, and out of a part being built; removing a part or line that
+    // is being built is recorded as an error of the host).
     void remove(SimShape& shape);
 
     // The active shapes, in the order given. Removed shapes are left out.

@@ -175,10 +175,24 @@ TEST_F(GuideTest, AHostExceptionWhileBuildingGivesBackEveryLineAndTheNextRelinkC
             ASSERT_LE(scene().find_all(guide_name).size(), 1u);
         }
     }
-    host.clear_errors();
     relink();
     EXPECT_EQ(scene().find_all(guide_name).size(), 1u);
     EXPECT_EQ(scene().open_part(), nullptr);
     EXPECT_EQ(scene().find(guide_name)->children().size(), 3u);
     expect_only_kept_references();
+}
+
+// A line (its guide's removal failing too), then a part, left begun: the next guide begins outside both.
+TEST_F(GuideTest, WhatAHostExceptionLeftBegunIsEndedBeforeTheNextGuideBegins)
+{
+    link_new_joint();
+    ASSERT_TRUE(host.fail_call("line_handle", 2, 42));  // R_Pitch's
+    EXPECT_FALSE(host_try([] { build_guide(); }, nullptr));
+    ASSERT_TRUE(host.fail_call("remove", 1, 43));
+    EXPECT_FALSE(host_try([] { build_guide(); }, nullptr));
+    ASSERT_TRUE(host.fail_call("part_handle", 1, 44));  // a part whose handle never reached us
+    EXPECT_FALSE(host_try([] { build_guide(); }, nullptr));
+    build_guide();
+    EXPECT_EQ(host.shape_of(joint_link.guide)->parent(), &scene().root());
+    EXPECT_EQ(scene().open_part(), nullptr);
 }
