@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(
   cmake make g++ ninja-build
-  g++-mingw-w64-i686 wine wine32:i386 xvfb xauth x11-utils
+  g++-mingw-w64-i686 wine wine32:i386 xvfb xauth x11-utils openbox
   googletest libbenchmark-dev libeigen3-dev libstb-dev
   clang locales
   zip unzip
