@@ -101,6 +101,13 @@ bool reaches(HWND window, POINT screen, const char** why_not)
     return reason == nullptr;
 }
 
+POINT center_of(HWND window)
+{
+    RECT r;
+    GetClientRect(window, &r);
+    return to_screen(window, {(r.left + r.right) / 2, (r.top + r.bottom) / 2});
+}
+
 POINT thumb_center(HWND slider)
 {
     // Wine's trackbar works out where its thumb is when it paints.

@@ -18,6 +18,8 @@ void click_at(POINT screen);
 // When it would not, why_not (if given) says which of these fails.
 bool reaches(HWND window, POINT screen, const char** why_not = nullptr);
 
+// The middle of a window's client area, in screen coordinates.
+POINT center_of(HWND window);
 // A trackbar's thumb, the middle of its rectangle, in screen coordinates.
 POINT thumb_center(HWND slider);
 // A point in the channel, the given number of pixels right (positive) or left

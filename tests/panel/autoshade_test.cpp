@@ -14,13 +14,6 @@ SIZE window_size(HWND window)
     return {r.right - r.left, r.bottom - r.top};
 }
 
-POINT center_of(HWND control)
-{
-    RECT r;
-    GetClientRect(control, &r);
-    return to_screen(control, {(r.left + r.right) / 2, (r.top + r.bottom) / 2});
-}
-
 class AutoShadeTest : public PanelTest {
 protected:
     void SetUp() override

@@ -8,17 +8,6 @@
 #include "desktop/message_pump.h"
 #include "desktop/real_input.h"
 
-namespace {
-
-POINT center_of(HWND control)
-{
-    RECT r;
-    GetClientRect(control, &r);
-    return to_screen(control, {(r.left + r.right) / 2, (r.top + r.bottom) / 2});
-}
-
-}  // namespace
-
 TEST_F(PanelTest, NewPanelIsHiddenWithZeroedControlsAndMeasuredSize)
 {
     create_panel();

@@ -112,9 +112,9 @@ private:
     bool texts_may_lag_ = false;
     // A failed set_rotation left the link's rotation ahead of the joint's.
     bool rotation_may_lead_ = false;
-    std::map<const SimShape*, std::map<float, Quaternion>> expected_keys_;
+    std::map<const SimShape*, std::map<float, Quaternion>> expected_keys_;  // the rule's: time to pose (w NaN: unknown)
     int expected_key_writes_ = 0;  // by the rule, in the operation under way
-    std::string broken_gesture_;   // what a slider gesture did against the rule  // the rule's: time to pose (w NaN: unknown)
+    std::string broken_gesture_;   // what a slider gesture did against the rule
     // Guide parts left in the scene by a host fault in the middle of building one.
     std::vector<SimShape*> orphan_guides_;
     int performed_[static_cast<int>(SoakOperation::count)] = {};
