@@ -1,4 +1,4 @@
-// Picking shapes without the mouse: the viewport's keys and the shape list,
+// Picking shapes: the viewport's keys, a click in the view and the shape list,
 // each telling the plug-in, whose panel lets go when two are picked.
 #include <windows.h>
 #include "panel/resource.h"
@@ -6,7 +6,10 @@
 #include "desktop/message_pump.h"
 #include "desktop/real_input.h"
 
-TEST(Selection, TheViewportsKeysStepAddAndClear)
+// A click in the view then activates the host, and its panel (an owned
+// window) stays above it, as on Windows: a drag of the panel's slider turns
+// the joint the click picked.
+TEST(Selection, TheViewportsKeysStepAddAndClearAndAClickLeavesThePanelAboveTheHost)
 {
     TestHost host = make_host(sample_scene_path());
     host->show(SW_SHOW);
@@ -32,6 +35,19 @@ TEST(Selection, TheViewportsKeysStepAddAndClear)
     press_key(VK_ESCAPE);
     ASSERT_TRUE(pump_until([&] { return host->scene().selection().empty(); }));
     EXPECT_EQ(host->relink_notifications(), relinks + 4);  // one per change
+
+    SimShape* elbow = host->scene().find("Elbow");
+    const POINT joint = to_screen(host->viewport(), host->view().client_point(*elbow));
+    SetWindowPos(panel, nullptr, joint.x + 40, joint.y - 100, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    activate_for_input(panel);
+    ASSERT_TRUE(reaches(host->viewport(), joint));
+    click_at(joint);
+    ASSERT_TRUE(pump_until(
+        [&] { return GetForegroundWindow() == host->window() && host->scene().selection().size() == 1; }));
+    pump_for(300);  // what the click's activation does to the stacking
+    const Quaternion before = elbow->rotation();
+    ASSERT_TRUE(drag_thumb(GetDlgItem(panel, IDC_PITCH_SLIDER), 40, 8, true)) << "the panel's slider is covered";
+    EXPECT_TRUE(pump_until([&] { return elbow->rotation().x != before.x; }));
 }
 
 TEST(Selection, TheShapeListPicksWhatItsItemsName)
@@ -63,26 +79,3 @@ TEST(Selection, TheShapeListPicksWhatItsItemsName)
     EXPECT_EQ(selected, 1);
 }
 
-// A click in the view activates the host, and its panel (an owned window)
-// stays above it, as on Windows: a drag of the panel's slider then turns the
-// joint the click picked.
-TEST(Selection, AClickInTheViewLeavesThePanelAboveTheHostForADrag)
-{
-    TestHost host = make_host(sample_scene_path());
-    host->show(SW_SHOW);
-    host->open_panel();
-    HWND panel = host->panel_window();
-    ASSERT_TRUE(pump_until([&] { return IsWindowVisible(panel) != 0; }));
-    SimShape* elbow = host->scene().find("Elbow");
-    const POINT joint = to_screen(host->viewport(), host->view().client_point(*elbow));
-    SetWindowPos(panel, nullptr, joint.x + 40, joint.y - 100, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-    activate_for_input(panel);
-    ASSERT_TRUE(reaches(host->viewport(), joint));
-    click_at(joint);
-    ASSERT_TRUE(pump_until(
-        [&] { return GetForegroundWindow() == host->window() && host->scene().selection().size() == 1; }));
-    pump_for(300);  // what the click's activation does to the stacking
-    const Quaternion before = elbow->rotation();
-    ASSERT_TRUE(drag_thumb(GetDlgItem(panel, IDC_PITCH_SLIDER), 40, 8, true)) << "the panel's slider is covered";
-    EXPECT_TRUE(pump_until([&] { return elbow->rotation().x != before.x; }));
-}
