@@ -29,8 +29,8 @@ const Vector3* channel_axis(int slider_id)
 // Runs for every drag step: everything lives on the stack, nothing is
 // allocated, nothing is kept but `rotation`. A change of zero (a step held at
 // a limit, another slider ID) keeps `rotation` exactly as it is: composing
-// with the identity would only round it again, and the panel tells a step that
-// turned the joint by `rotation` changing.
+// with the identity would only round it again, and a step that turns nothing
+// must leave the joint's pose as it was.
 void apply_axis_change()
 {
     if (joint_link.joint == nullptr)
@@ -74,9 +74,11 @@ void key_joint_at(HostJoint* joint, float t)
 
 }  // namespace
 
+// Only the linked joint is keyed, with its own pose: a selection that the host
+// changed without telling the panel yet gets no key of another joint's.
 void auto_key()
 {
-    if (joint_link.host == nullptr)
+    if (joint_link.host == nullptr || joint_link.joint == nullptr)
         return;
     // Declared in this order so that they are released joint, shape, scene,
     // also when a host exception passes.
@@ -84,7 +86,7 @@ void auto_key()
     if (!scene)
         return;
     ReleaseGuard<HostShape> shape(scene->active_shape(0));
-    if (!shape)
+    if (!shape || shape->as_part() != joint_link.part)
         return;
     ReleaseGuard<HostJoint> joint(shape->joint_handle());
     if (!joint)

@@ -52,7 +52,9 @@ struct GuideBuild {
 // each hold one counted reference, released when the link replaces or clears
 // them. `part` and `guide` are borrowed (the results of as_part and
 // part_handle carry no reference), as are `host` and `scene`, which the host
-// hands in.
+// hands in. The host makes a counted handle afresh for every call, but `part`
+// is its own handle of the shape, the same for as long as the shape lives: it
+// is what tells one joint from another.
 struct JointLink {
     HostApplication* host = nullptr;
     HostScene* scene = nullptr;

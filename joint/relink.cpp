@@ -7,7 +7,6 @@
 #include "math/euler_angles.h"
 #include "math/rotation_constants.h"
 #include "panel/panel_state.h"
-#include "panel/panel_window.h"
 #include "panel/resource.h"
 
 namespace {
@@ -46,10 +45,12 @@ void show_all_angles()
         sync_axis_controls(controls.slider_id, true, true);
 }
 
-// The link is dropped and the controls that act on it are disabled. The guide
-// is left to the caller: removing it is a host call.
+// The link is dropped, with the slider gesture under way, and the controls
+// that act on it are disabled. The guide is left to the caller: removing it is
+// a host call.
 void drop_link()
 {
+    forget_slider_gesture();
     hold<HostShape>(joint_link.shape, nullptr);
     joint_link.part = nullptr;
     hold<HostJoint>(joint_link.joint, nullptr);
@@ -73,7 +74,6 @@ void drop_link_on_fault(void*)
 
 void unlink()
 {
-    forget_slider_gesture();
     drop_link();
     remove_guide();
 }
@@ -81,7 +81,6 @@ void unlink()
 void relink()
 {
     JointLink& link = joint_link;
-    forget_slider_gesture();
     UnwindGuard drop_on_fault(&drop_link_on_fault, nullptr);
     if (link.scene == nullptr || link.scene->active_shape_count() != 1) {
         unlink();
@@ -110,6 +109,12 @@ void relink()
     JointLimits limits = default_joint_limits;
     read_stored_limits(shape.get(), &limits);
 
+    // The part is the host's own handle of the shape, the same for as long as
+    // the shape lives: it tells the joint linked before from another. A drag
+    // under way goes on over a relink to its own joint (a refresh when the
+    // time moved); on another joint it ends, and nothing of it is keyed there.
+    if (part != link.part)
+        forget_slider_gesture();
     hold(link.shape, shape.get());
     link.part = part;
     hold(link.joint, joint.get());

@@ -22,6 +22,11 @@ constexpr UINT message_code_page = 932;
 
 const int limit_field_ids[3] = {IDC_LIMIT_MINIMUM, IDC_LIMIT_CURRENT, IDC_LIMIT_MAXIMUM};
 
+// The joint the dialog shows, as linked when it opened (its part: the host's
+// own handle of the shape). The host may relink while the dialog's modal loop
+// runs; what the dialog answers is never stored into another joint's axis.
+HostPart* dialog_joint = nullptr;
+
 void show_field(HWND dialog, int field_id, float angle)
 {
     char text[64];
@@ -31,6 +36,7 @@ void show_field(HWND dialog, int field_id, float angle)
 
 BOOL on_init_dialog(HWND dialog)
 {
+    dialog_joint = joint_link.part;
     if (AxisChannel* channel = axis_channel(joint_link.active_slider)) {
         show_field(dialog, IDC_LIMIT_MINIMUM, channel->minimum);
         show_field(dialog, IDC_LIMIT_CURRENT, channel->current);
@@ -67,8 +73,9 @@ BOOL on_ok(HWND dialog)
         break;
     }
     AxisChannel* channel = axis_channel(joint_link.active_slider);
-    if (channel == nullptr) {
-        // No axis to store into: nothing was changed.
+    if (channel == nullptr || joint_link.part != dialog_joint) {
+        // No axis to store into, or the joint it showed is linked no more:
+        // nothing is changed.
         EndDialog(dialog, 0);
         return TRUE;
     }

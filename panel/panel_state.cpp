@@ -8,6 +8,11 @@
 
 PanelState panel_state;
 
+void forget_slider_gesture()
+{
+    panel_state.gesture = SliderGesture{};
+}
+
 const AxisControls axis_controls[3] = {
     {IDC_PITCH_SLIDER, IDC_PITCH_EDIT, &JointLink::pitch},
     {IDC_YAW_SLIDER, IDC_YAW_EDIT, &JointLink::yaw},

@@ -6,6 +6,16 @@
 #include <windows.h>
 #include "joint/joint_link.h"
 
+// The slider gesture under way, decided from what the user did: a press on a
+// slider, or a key that steps a focused one, begins it; its first TB_ENDTRACK,
+// the limits dialog, a new press or key, or a link to another joint ends it.
+// Only what a slider reports inside its gesture moves the joint or keys it;
+// where the focus and the capture are does not decide it.
+struct SliderGesture {
+    int slider_id = 0;    // the slider pressed or keyed; 0 while no gesture is under way
+    bool turned = false;  // a step of it has turned the joint
+};
+
 struct PanelState {
     HWND panel_window = nullptr;
     HWND host_window = nullptr;  // owner; gets the focus back after drags and buttons
@@ -14,9 +24,14 @@ struct PanelState {
     int full_width = 0;          // outer size measured at WM_INITDIALOG
     int full_height = 0;
     char saved_text[20] = {};    // an edit's text at focus or at the last programmatic write
+    SliderGesture gesture;
 };
 
 extern PanelState panel_state;
+
+// Ends the slider gesture under way, if any, with nothing keyed: what it
+// turned on one joint is never keyed on another.
+void forget_slider_gesture();
 
 // One axis's controls. Walks over all axes go Pitch, Yaw, Roll.
 struct AxisControls {

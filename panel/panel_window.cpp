@@ -11,6 +11,7 @@
 #include "panel/limits_dialog.h"
 #include "panel/panel_state.h"
 #include "panel/resource.h"
+#include "panel/slider_gesture.h"
 
 namespace {
 
@@ -26,11 +27,9 @@ constexpr int rolled_up_width = 120;    // pixels
 // sliders' notifications, and none of them may open a second dialog, change
 // the axis the dialog works on, or take the focus away from the dialog's fields.
 bool limits_dialog_open = false;
-
-// Whether the slider gesture under way has turned the joint: a Ctrl-drag whose
-// dialog is cancelled keys only then. Cleared by every let-go, by the dialog's
-// end and by a relink or unlink, so that nothing turned before is keyed after.
-bool gesture_turned = false;
+// The host's window was disabled already when the dialog opened (by a modal
+// dialog of the host's own): the dialog's end leaves it so.
+bool host_disabled_before_dialog = false;
 
 LRESULT send_item(HWND window, int id, UINT message, WPARAM wparam, LPARAM lparam)
 {
@@ -80,6 +79,7 @@ BOOL on_init_dialog(HWND window)
 
     send_item(window, IDC_AUTOSHADE, BM_SETCHECK, BST_UNCHECKED, 0);
     panel_state.timer_id = 0;
+    watch_slider_gestures(window);
     return TRUE;
 }
 
@@ -98,29 +98,38 @@ void on_move(HWND window)
 // ---- WM_HSCROLL ----------------------------------------------------------
 
 // However the dialog's step ends, also when a host exception from the
-// application after OK unwinds it: the host window works again and has the
-// focus, and the sliders answer again. The dialog ends the drag that opened
-// it, as Windows' trackbar ends a drag when it loses the mouse capture: the
-// modal dialog took the capture from the slider (on Windows as under Wine),
-// and with the focus back in the host nothing that drag still reports counts.
+// application after OK unwinds it: the host window is as the dialog found it
+// and has the focus (SetFocus fails on a window the host keeps disabled), and
+// the sliders answer again. The dialog ends the drag that opened it: the modal
+// dialog took the capture from the slider (on Windows as under Wine), and
+// nothing that drag still reports counts.
 void finish_limits_dialog(void*)
 {
-    gesture_turned = false;
-    EnableWindow(panel_state.host_window, TRUE);
+    forget_slider_gesture();
+    if (!host_disabled_before_dialog)
+        EnableWindow(panel_state.host_window, TRUE);
     SetFocus(panel_state.host_window);
     limits_dialog_open = false;
 }
 
+// The dialog's answer belongs to the joint it was opened on. A relink in its
+// modal loop (the host notifies while the dialog runs) to another joint, or
+// none, leaves the answer with nowhere to go: no joint, limit or key changes,
+// and the panel shows the joint linked now. A relink to the same joint (a
+// refresh when the time moved) keeps the answer for it.
 void open_limits_dialog(HWND window)
 {
+    HostPart* const opened_on = joint_link.part;
+    const bool turned = panel_state.gesture.turned;
     limits_dialog_open = true;
     UnwindGuard finish(&finish_limits_dialog, nullptr);
-    EnableWindow(panel_state.host_window, FALSE);
+    // EnableWindow answers whether the window was disabled before.
+    host_disabled_before_dialog = EnableWindow(panel_state.host_window, FALSE) != FALSE;
     INT_PTR result = DialogBoxParamA(module_instance, MAKEINTRESOURCEA(IDD_LIMITS_DIALOG), window,
                                      limits_dialog_proc, 0);
+    const bool same_joint = opened_on != nullptr && joint_link.part == opened_on;
     // DialogBoxParam answers -1 when it could not make the dialog: that is no OK.
-    const bool accepted = result == 1;
-    if (accepted) {
+    if (result == 1 && same_joint) {
         // The angle is applied and keyed before the limits go to the shape,
         // so that a host failing to store them leaves the pose shown, applied
         // and keyed. A relink before the panel closes (the timeline moved,
@@ -139,7 +148,7 @@ void open_limits_dialog(HWND window)
     // key. A cancel with nothing turned keys nothing, so the animation is
     // left as it was.
     sync_axis_controls(joint_link.active_slider, true, false);
-    if (gesture_turned)
+    if (turned && same_joint)
         auto_key();
 }
 
@@ -163,48 +172,33 @@ void take_slider_position(HWND slider, AxisChannel& channel)
     const bool turns = channel.current != channel.last_applied;
     apply_axis_change();
     if (turns)
-        gesture_turned = true;
+        panel_state.gesture.turned = true;
 }
 
-// Whether a slider's notification comes from a gesture the user is making
-// now. A press gives the slider the focus and the mouse capture, on Windows
-// as under Wine; a key steps only a focused slider. After every let-go and
-// after the limits dialog the panel gives the focus back to the host, and the
-// dialog has taken the capture: what a finished drag still reports comes from
-// a slider that holds neither. A thumb step needs the capture: a real drag
-// holds it until the let-go, while Wine's trackbar, once a dialog has taken
-// its capture, goes on tracking the mouse with the button up, even on a
-// slider that has the focus again (the dialog manager gives it back when the
-// panel is activated). The let-go comes with the capture (Wine lets it go
-// after notifying) or with the focus alone (Windows lets it go first; a key).
-bool from_live_gesture(HWND slider, int code)
+// A let-go: its first end ends the gesture, and the pose is keyed. The slider
+// needs the mouse capture no more: it is given back before the host is called
+// (Wine's trackbar lets it go only after this notification returns), so that a
+// host failure in the key cannot leave a slider that holds the capture with
+// the button up and tracks every move of the mouse. Then the host gets the
+// focus back; a host that keeps its window disabled leaves it with the slider,
+// which changes nothing: only a new press or key begins a gesture.
+void on_end_track(HWND slider)
 {
+    forget_slider_gesture();
     if (GetCapture() == slider)
-        return true;
-    return code != TB_THUMBTRACK && GetFocus() == slider;
-}
-
-// A let-go: the pose is keyed, and the host gets the focus back.
-void on_end_track()
-{
-    gesture_turned = false;
+        ReleaseCapture();
     auto_key();
     SetFocus(panel_state.host_window);
 }
 
-// What a finished gesture still reports: Wine's second TB_ENDTRACK as the
-// capture goes, and after the limits dialog the late let-go and the thumb
-// steps of a drag Wine's trackbar still tracks. None of it turns, opens or
-// keys; where the thumb moved, it goes back to the angle. One end counts: a
-// drag that turned the joint and lost both the focus and the capture to
-// another window before its let-go is keyed when its end comes.
-BOOL on_finished_gesture_report(HWND slider, const AxisChannel& channel, int code)
+// What a slider reports outside a gesture of its own turns, opens and keys
+// nothing: Wine's second TB_ENDTRACK as the capture goes; after the limits
+// dialog, a capture taken by another window or a host failure, the late let-go
+// and the thumb steps of a drag Wine's trackbar still tracks with the button
+// up; whatever the mouse wheel makes of a slider. Where the thumb moved, it
+// goes back to the angle.
+BOOL on_report_outside_gesture(HWND slider, const AxisChannel& channel)
 {
-    if (code == TB_ENDTRACK && gesture_turned) {
-        gesture_turned = false;
-        auto_key();
-        return TRUE;
-    }
     SendMessageA(slider, TBM_SETPOS, TRUE, truncate_angle(channel.current));
     return TRUE;
 }
@@ -218,12 +212,11 @@ BOOL on_hscroll(HWND window, WPARAM wparam, LPARAM lparam)
     AxisChannel* channel = axis_channel(slider_id);
     if (channel == nullptr)
         return FALSE;
-    const int code = LOWORD(wparam);
-    if (!from_live_gesture(slider, code))
-        return on_finished_gesture_report(slider, *channel, code);
+    if (panel_state.gesture.slider_id != slider_id)
+        return on_report_outside_gesture(slider, *channel);
 
     joint_link.active_slider = slider_id;
-    switch (code) {
+    switch (LOWORD(wparam)) {
     case TB_THUMBTRACK:
         if (GetKeyState(VK_CONTROL) < 0) {
             open_limits_dialog(window);
@@ -236,7 +229,7 @@ BOOL on_hscroll(HWND window, WPARAM wparam, LPARAM lparam)
         take_slider_position(slider, *channel);
         return TRUE;
     case TB_ENDTRACK:
-        on_end_track();
+        on_end_track(slider);
         return TRUE;
     default:
         return FALSE;
@@ -245,12 +238,13 @@ BOOL on_hscroll(HWND window, WPARAM wparam, LPARAM lparam)
 
 // ---- WM_COMMAND ----------------------------------------------------------
 
+// The guide goes with the panel, and so does what a host failure left begun of
+// it, which remove_guide ends even when no guide part was handed over.
 void hide_panel(HWND window)
 {
     if (joint_link.shape != nullptr)
         save_limits();
-    if (joint_link.guide != nullptr)
-        remove_guide();
+    remove_guide();
     ShowWindow(window, SW_HIDE);
     panel_state.shown = 0;
 }
@@ -388,9 +382,4 @@ void destroy_panel_window()
     DestroyWindow(panel_state.panel_window);
     panel_state.panel_window = nullptr;
     panel_state.shown = 0;
-}
-
-void forget_slider_gesture()
-{
-    gesture_turned = false;
 }

@@ -10,10 +10,6 @@ void create_panel_window(HostApplication* host_object);
 // Stops the AutoShade timer and destroys the panel.
 void destroy_panel_window();
 
-// A relink or unlink: what a slider gesture turned on one joint is never
-// keyed on another.
-void forget_slider_gesture();
-
 INT_PTR CALLBACK panel_dialog_proc(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
 
 // The panel's screen position under HKEY_CURRENT_USER "Software\TAVIREK\Kelvaro",

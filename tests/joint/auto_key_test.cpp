@@ -1,6 +1,6 @@
 // The motion key at the current time: inserted or replaced at exact and
 // in-between times, nothing with the switch off or motion disabled, the
-// scene's active shape as the host reports it now, and the three handles
+// scene's active shape only while it is the linked joint, and the three handles
 // given back joint, shape, scene, also when a host exception passes.
 #include <string>
 #include <vector>
@@ -105,14 +105,25 @@ TEST_F(AutoKeyTest, TheSwitchOffOrMotionDisabledChangesNothing)
     expect_only_kept_references();
 }
 
-TEST_F(AutoKeyTest, KeysTheActiveShapeAsTheHostReportsItNow)
+// A selection the host changed without telling the panel yet: the linked
+// joint's pose is never keyed into another joint, at a new time or over a key.
+TEST_F(AutoKeyTest, KeysTheActiveShapeOnlyWhenItIsTheLinkedJoint)
 {
     SimShape& linked = link_new_joint("Linked");
     SimShape& other = add_selected_joint("Other");
+    other.add_key(0, identity_quaternion);
+    joint_link.rotation = Quaternion(0.5f, 0.5f, 0.5f, 0.5f);
     host.set_auto_key(true);
-    auto_key();
+    for (float time : {0.0f, 10.0f}) {
+        scene().set_current_time(time);
+        auto_key();
+    }
     EXPECT_TRUE(linked.keys().empty());
-    EXPECT_EQ(other.keys().size(), 1u);
+    EXPECT_EQ(key_times(other), std::vector<float>{0});
+    expect_same_rotation(other.keys()[0].rotation, identity_quaternion);
+    scene().select(linked);
+    auto_key();
+    EXPECT_EQ(key_times(linked), std::vector<float>{10});
 
     SimShape& plain = scene().add_part("Plain");
     scene().select(plain);
@@ -122,7 +133,7 @@ TEST_F(AutoKeyTest, KeysTheActiveShapeAsTheHostReportsItNow)
     host.set_no_current_scene(true);
     auto_key();  // no scene: nothing
     EXPECT_EQ(other.keys().size(), 1u);
-    EXPECT_TRUE(linked.keys().empty());
+    EXPECT_EQ(linked.keys().size(), 1u);
     expect_only_kept_references();
 }
 
@@ -261,6 +272,7 @@ TEST(AutoKeyRelease, HandlesGoBackJointShapeSceneAlsoWhenAHostExceptionPasses)
     application.scene = &scene;
     joint_link = JointLink{};
     joint_link.host = &application;
+    joint_link.joint = &joint;  // linked; the fake shape's part, none, is the link's
 
     releases.clear();
     auto_key();

@@ -13,6 +13,7 @@
 #include "simhost/sim_host.h"
 #include "simhost/sim_scene.h"
 #include "simhost/sim_shape.h"
+#include "desktop/slider_press.h"
 
 namespace {
 
@@ -197,7 +198,7 @@ TEST_F(PanelOperations, OpenWhileShownStoresTheHostAndSceneButNeitherRelinksNorS
 
     // The end of a drag asks the stored host for its automatic keying.
     HWND slider = GetDlgItem(panel(), pitch_slider);
-    SetFocus(slider);  // a key's end on the focused slider
+    press_slider(slider);
     SendMessageA(panel(), WM_HSCROLL, MAKEWPARAM(TB_ENDTRACK, 0), reinterpret_cast<LPARAM>(slider));
     EXPECT_EQ(other_host.call_count(SimOperation::current_scene), 1);
     EXPECT_EQ(host.call_count(SimOperation::current_scene), 0);
@@ -351,7 +352,7 @@ TEST_F(PanelOperations, ReleasingAComponentWhileItsPanelIsOpenLeavesTheWindowAnd
     EXPECT_TRUE(IsWindowVisible(panel()));
     // A drag step still turns the linked joint: 30 degrees about Pitch.
     HWND slider = GetDlgItem(panel(), pitch_slider);
-    SetCapture(slider);  // pressed
+    press_slider(slider);
     SendMessageA(slider, TBM_SETPOS, TRUE, 30);
     SendMessageA(panel(), WM_HSCROLL, MAKEWPARAM(TB_THUMBTRACK, 30), reinterpret_cast<LPARAM>(slider));
     EXPECT_NEAR(elbow.rotation().x, 0.2588190f, 1e-6f);

@@ -9,6 +9,7 @@
 #include "desktop/message_pump.h"
 #include "desktop/real_input.h"
 #include "support/message_recorder.h"
+#include "desktop/slider_press.h"
 
 namespace {
 
@@ -268,7 +269,7 @@ TEST_F(EditTest, HugeAndNanLimitsFromAStoredRecordNeitherCrashNorOverflow)
     EXPECT_LE(recorder.deepest(), 2);
 
     // A drag with NaN limits takes the slider's value as it is.
-    SetCapture(item(IDC_YAW_SLIDER));
+    press_slider(item(IDC_YAW_SLIDER));
     SendMessageA(item(IDC_YAW_SLIDER), TBM_SETPOS, TRUE, -20);
     SendMessageA(panel(), WM_HSCROLL, MAKEWPARAM(TB_THUMBTRACK, -20),
                  reinterpret_cast<LPARAM>(item(IDC_YAW_SLIDER)));

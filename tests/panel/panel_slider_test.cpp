@@ -4,9 +4,11 @@
 #include "panel_fixture.h"
 
 #include <cmath>
+#include <cstring>
 
 #include "desktop/message_pump.h"
 #include "desktop/real_input.h"
+#include "desktop/slider_press.h"
 #include "support/limits_answers.h"
 #include "support/message_recorder.h"
 
@@ -53,12 +55,12 @@ protected:
         PanelTest::TearDown();
     }
 
-    // The exact messages a trackbar sends while its thumb is dragged to pos,
-    // which a press gave the focus and the capture.
+    // The exact messages a trackbar sends while its thumb is dragged to pos;
+    // a slider that does not hold the capture is pressed first.
     void synthesised_thumb_track(int slider_id, int pos)
     {
-        SetFocus(item(slider_id));
-        SetCapture(item(slider_id));
+        if (GetCapture() != item(slider_id))
+            press_slider(item(slider_id));
         SendMessageA(item(slider_id), TBM_SETPOS, TRUE, pos);
         SendMessageA(panel(), WM_HSCROLL, MAKEWPARAM(TB_THUMBTRACK, pos),
                      reinterpret_cast<LPARAM>(item(slider_id)));
@@ -116,6 +118,33 @@ TEST_F(SliderTest, RealDragTurnsTheJointAtEveryStepKeysOnceAndFocusesTheHost)
     ASSERT_EQ(joint->keys().size(), 1u);
     EXPECT_NEAR(turned_degrees(joint->keys()[0].rotation), static_cast<float>(position), 0.01f);
     EXPECT_EQ(GetFocus(), host_window);
+
+    // The host's own modal dialog disables its window, which then takes no focus:
+    // the slider keeps it, and the let-go still keys once.
+    EnableWindow(host_window, FALSE);
+    recorder.clear();
+    drag_thumb(item(IDC_YAW_SLIDER), -40, 5, true);
+    ASSERT_TRUE(pump_until([&] { return ends_with_endtrack(recorder); }));
+    pump_pending();
+    EXPECT_EQ(host.call_count(SimOperation::insert_key) + host.call_count(SimOperation::set_key_rotation), 2);
+    EnableWindow(host_window, TRUE);
+}
+
+TEST_F(SliderTest, RealLetGoWhoseKeyTheHostFailsLeavesNothingThatMovesWithoutAPress)
+{
+    HWND slider = item(IDC_ROLL_SLIDER);
+    EXPECT_FALSE(host_try([&] {
+        drag_thumb(slider, 30, 5, false);
+        host.fail_call(SimOperation::current_scene, 1, 7);
+        release_left_button();
+        pump_until([&] { return ends_with_endtrack(recorder); });
+    }, nullptr));
+    const Quaternion pose = joint->rotation();
+    for (int offset : {-60, 50, -30, 20, -50})  // with the button up
+        move_cursor(channel_point(slider, offset)), pump_for(50);
+    EXPECT_EQ(std::memcmp(&pose, &joint->rotation(), sizeof pose), 0);
+    EXPECT_NE(GetCapture(), slider);
+    EXPECT_EQ(item_text(IDC_ROLL_EDIT), angle_text(static_cast<float>(slider_position(IDC_ROLL_SLIDER))));
 }
 
 TEST_F(SliderTest, RealDragPastTheMinimumStopsAtTheMinimumsExactValue)
@@ -145,15 +174,19 @@ TEST_F(SliderTest, SynthesisedTrackBelowTheMinimumClampsSliderTextAndAngle)
     EXPECT_EQ(joint->keys().size(), 1u);
     EXPECT_EQ(GetFocus(), host_window);
 
-    // A drag whose focus and capture another window takes is keyed as the capture goes,
-    // unless a relink came first: what it turned on one joint is not keyed on another.
+    // A drag whose focus and capture another window takes is keyed once as the capture
+    // goes, unless a relink to another joint came first: what it turned on one joint is
+    // not keyed on another.
     for (bool relinked : {false, true}) {
         synthesised_thumb_track(IDC_PITCH_SLIDER, relinked ? 30 : 20);
         SetFocus(host_window);
-        if (relinked)
+        if (relinked) {
+            scene.select(scene.add_ball_joint("Other"));
             relink();
+        }
         SetCapture(host_window);
-        EXPECT_EQ(host.call_count(SimOperation::set_key_rotation), 1);
+        SendMessageA(panel(), WM_HSCROLL, TB_ENDTRACK, reinterpret_cast<LPARAM>(item(IDC_PITCH_SLIDER)));
+        EXPECT_EQ(host.call_count(SimOperation::insert_key) + host.call_count(SimOperation::set_key_rotation), 2);
     }
 }
 
@@ -404,6 +437,7 @@ TEST_F(SliderTest, AHostFailingToStoreTheLimitsAfterOkLeavesTheAngleAppliedAndTh
 
 TEST_F(SliderTest, LimitsWithOkShowTruncatedRangeAndTurnByTheDifference)
 {
+    EnableWindow(host_window, FALSE);  // by the host's own modal dialog, which the limits dialog leaves it to
     synthesised_thumb_track(IDC_ROLL_SLIDER, 5);  // 5 degrees applied
     ModalAnswerer answerer;
     answerer.ignore(panel());
@@ -419,6 +453,33 @@ TEST_F(SliderTest, LimitsWithOkShowTruncatedRangeAndTurnByTheDifference)
     EXPECT_EQ(slider_position(IDC_ROLL_SLIDER), 10);
     EXPECT_EQ(item_text(IDC_ROLL_EDIT), "10.000000");
     EXPECT_NEAR(turned_degrees(joint->rotation()), 10, 0.01f);
+    EXPECT_FALSE(IsWindowEnabled(host_window));
+}
+
+// The host relinks while the dialog runs: to another joint, or to none (two selected).
+TEST_F(SliderTest, TheLimitsDialogsAnswerChangesNoJointButTheOneItWasOpenedOn)
+{
+    SimShape& other = scene.add_ball_joint("Other");
+    for (bool two_selected : {false, true}) {
+        scene.select(*joint);
+        relink();
+        ModalAnswerer answerer;
+        answerer.ignore(panel());
+        answerer.expect("Joint Value Setting", [&](HWND dialog) {
+            scene.select(two_selected ? std::vector<SimShape*>{joint, &other} : std::vector<SimShape*>{&other});
+            relink();
+            fill_limits_and_press("-20", "10", "35", IDOK)(dialog);
+        });
+        const Quaternion poses[2] = {joint->rotation(), other.rotation()};
+        host.clear_calls();
+        synthesised_ctrl_thumb_track(IDC_PITCH_SLIDER, 5);
+        EXPECT_TRUE(answerer.all_answered());
+        EXPECT_EQ(std::memcmp(&poses[0], &joint->rotation(), sizeof(Quaternion)), 0);
+        EXPECT_EQ(std::memcmp(&poses[1], &other.rotation(), sizeof(Quaternion)), 0);
+        EXPECT_TRUE(other.stream_floats(panel_component_id).empty());
+        EXPECT_EQ(host.call_count(SimOperation::insert_key) + host.call_count(SimOperation::set_key_rotation), 0);
+        EXPECT_EQ(item_text(IDC_PITCH_EDIT), angle_text(joint_link.pitch.current));
+    }
 }
 
 TEST_F(SliderTest, RealTypedLimitsWithEnterAreStored)

@@ -7,6 +7,7 @@
 #include "module/module_instance.h"
 #include "desktop/message_pump.h"
 #include "desktop/real_input.h"
+#include "desktop/slider_press.h"
 
 TEST_F(PanelTest, NewPanelIsHiddenWithZeroedControlsAndMeasuredSize)
 {
@@ -91,13 +92,16 @@ TEST_F(PanelTest, CloseBoxSavesLimitsRemovesGuideAndHidesButKeepsTheLink)
     EXPECT_EQ(item_text(IDC_PITCH_EDIT), "12.000000");
 }
 
-TEST_F(PanelTest, OkCommandHidesAsTheCloseBoxDoes)
+TEST_F(PanelTest, OkCommandHidesAsTheCloseBoxDoesAlsoWhenAHostFailureCutTheGuideShort)
 {
     open_linked_panel();
+    ASSERT_TRUE(host.fail_call("part_handle", 1, 44));  // a guide part whose handle never reached us
+    EXPECT_FALSE(host_try([] { relink(); }, nullptr));
     SendMessageA(panel(), WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
     EXPECT_FALSE(IsWindowVisible(panel()));
     EXPECT_EQ(panel_state.shown, 0);
     EXPECT_EQ(joint_link.guide, nullptr);
+    EXPECT_EQ(scene.open_part(), nullptr);
     EXPECT_EQ(joint->stream_floats(panel_component_id).size(), 6u);
 }
 
@@ -130,7 +134,7 @@ TEST_F(PanelTest, UndoButtonClickedRestoresTheJointShowsItsAnglesAndFocusesTheHo
 
     // Two axes moved through their sliders.
     for (int slider : {IDC_ROLL_SLIDER, IDC_PITCH_SLIDER}) {
-        SetCapture(item(slider));
+        press_slider(item(slider));
         SendMessageA(item(slider), TBM_SETPOS, TRUE, -100);
         SendMessageA(panel(), WM_HSCROLL, MAKEWPARAM(TB_THUMBTRACK, -100),
                      reinterpret_cast<LPARAM>(item(slider)));

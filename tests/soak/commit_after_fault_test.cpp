@@ -12,6 +12,7 @@
 #include "panel/panel_state.h"
 #include "panel/resource.h"
 #include "soak_world.h"
+#include "desktop/slider_press.h"
 
 namespace {
 
@@ -72,7 +73,7 @@ TEST(CommitAfterHostFault, SlidersStillMoveAndTheHostWindowIsEnabledAfterAFaultF
     keys[VK_CONTROL] = 0x80;
     SetKeyboardState(keys);
     HostCatch caught;
-    SetCapture(slider);
+    press_slider(slider);
     EXPECT_FALSE(host_try([&] { SendMessageA(panel, WM_HSCROLL, TB_THUMBTRACK, reinterpret_cast<LPARAM>(slider)); },
                           &caught));
     keys[VK_CONTROL] = 0;
@@ -82,7 +83,7 @@ TEST(CommitAfterHostFault, SlidersStillMoveAndTheHostWindowIsEnabledAfterAFaultF
     EXPECT_TRUE(IsWindowEnabled(panel_state.host_window));
 
     // A later drag step moves the axis again.
-    SetCapture(slider);
+    press_slider(slider);
     SendMessageA(slider, TBM_SETPOS, TRUE, 40);
     SendMessageA(panel, WM_HSCROLL, MAKEWPARAM(TB_THUMBTRACK, 40), reinterpret_cast<LPARAM>(slider));
     EXPECT_FLOAT_EQ(joint_link.pitch.current, 40.0f);

@@ -61,6 +61,10 @@ void ModalAutoanswer::on_activate(HWND window)
         }
         answered_dialog_ = window;
         ++dialogs_seen_;
+        if (std::function<void()> action = std::move(meanwhile_)) {
+            meanwhile_ = nullptr;
+            action();
+        }
         SetDlgItemTextA(window, IDC_LIMIT_MINIMUM, texts_[0].c_str());
         SetDlgItemTextA(window, IDC_LIMIT_CURRENT, texts_[1].c_str());
         SetDlgItemTextA(window, IDC_LIMIT_MAXIMUM, texts_[2].c_str());

@@ -6,6 +6,7 @@
 // the limits dialog activated again after a message box is cancelled, so every
 // opening ends within two answers.
 #include <windows.h>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -18,6 +19,9 @@ public:
 
     // The answer to the next limits dialog: three field texts, then IDOK or IDCANCEL.
     void plan(const std::string& minimum, const std::string& current, const std::string& maximum, int button);
+    // Runs once, inside the next limits dialog's modal loop as it shows, before
+    // the answer: what the host does on its own while the dialog is up.
+    void meanwhile(std::function<void()> action) { meanwhile_ = std::move(action); }
 
     int dialogs_seen() const { return dialogs_seen_; }
     int message_boxes_seen() const { return message_boxes_seen_; }
@@ -32,6 +36,7 @@ private:
     HWND answered_dialog_ = nullptr;
     std::string texts_[3];
     int button_ = IDCANCEL;
+    std::function<void()> meanwhile_;
     int dialogs_seen_ = 0;
     int message_boxes_seen_ = 0;
     std::vector<std::string> unexpected_;

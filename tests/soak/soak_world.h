@@ -84,9 +84,16 @@ private:
     void clear_attribute();
     void auto_key_and_time();
     void host_fault();
-    void run_guarded(SoakOperation operation);
     void expect_key();
     std::string broken_key() const;
+    // The oracle's model: what the soak gave or stored, and what the controls show.
+    SimShape* single_selected_joint() const;
+    SimShape* linked() const;
+    void take_limits_from_scene();
+    void take_angles_from_boxes();
+    bool expect_step(int slot, int position, const Quaternion& before);
+    std::string scene_state() const;
+    void host_notifies(const char* when);
 
     bool panel_usable() const;
     bool control_usable(int id) const;
@@ -106,6 +113,21 @@ private:
     std::string stored_position_;
     bool had_stored_position_ = false;
 
+    // The model the steps and keys are checked against, kept by the soak and
+    // never read from the panel: the joint the host last told the panel of
+    // (while the sliders are enabled, the linked one), and per axis (Pitch,
+    // Yaw, Roll) the angle and the limits that a slider's step is clamped to.
+    struct ModelAxis {
+        float angle = 0;
+        bool exact = false;  // given by the soak; else read off the box's text
+        float minimum = -180, maximum = 180;
+    };
+    SimShape* told_ = nullptr;
+    bool model_known_ = false;  // no host fault since the angles were last taken
+    ModelAxis axes_[3];
+    bool turn_unsure_ = false;       // a step too small for the boxes' text to tell whether it turned
+    std::string notified_state_;     // the scene as the host's last notification left it
+    std::vector<std::pair<SimShape*, float>> keyed_now_;  // keys of this operation, posed at its end
     // Per channel (Pitch, Yaw, Roll): its current was last set by the panel.
     bool from_panel_[3] = {};
     // A host fault cut a step short: the texts may lag until the next link.
@@ -115,6 +137,8 @@ private:
     std::map<const SimShape*, std::map<float, Quaternion>> expected_keys_;  // the rule's: time to pose (w NaN: unknown)
     int expected_key_writes_ = 0;  // by the rule, in the operation under way
     std::string broken_gesture_;   // what a slider gesture did against the rule
+    // A host fault may have cut a guide's building short since the last close or link.
+    bool guide_may_be_open_ = false;
     // Guide parts left in the scene by a host fault in the middle of building one.
     std::vector<SimShape*> orphan_guides_;
     int performed_[static_cast<int>(SoakOperation::count)] = {};
