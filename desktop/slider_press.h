@@ -1,9 +1,7 @@
 #pragma once
-// A press on a trackbar as messages, for tests and benchmarks that send the
-// trackbar's notifications themselves: the control gets the press a user gives
-// it (WM_LBUTTONDOWN, at a point off its thumb and channel, where a trackbar
-// takes the focus and does nothing more), then the mouse capture that a press
-// on the thumb takes. Nothing moves the thumb.
+// A press on a trackbar as messages, for those who send its notifications
+// themselves: WM_LBUTTONDOWN off the thumb and the channel, where a trackbar
+// only takes the focus, then the capture a press on the thumb would take.
 #include <windows.h>
 
 void press_slider(HWND slider);

@@ -7,7 +7,6 @@
 #include <cstdlib>
 
 #include "joint/joint_link.h"
-#include "panel/panel_state.h"
 #include "soak_world.h"
 
 namespace {
@@ -50,9 +49,9 @@ TEST(Soak, RandomOperationsSeed1) { soak(1); }
 TEST(Soak, RandomOperationsSeed20261207) { soak(20261207); }
 TEST(Soak, RandomOperationsSeed777) { soak(777); }
 
-// The checks themselves: a reference kept beyond the link's, and a text that
-// does not match its channel, are both reported.
-TEST(Soak, InvariantsCatchALeakedReferenceAndAStaleText)
+// The checks themselves: a reference kept beyond the link's, and a part begun
+// and left open, are both reported.
+TEST(Soak, InvariantsCatchALeakedReferenceAndAPartLeftOpen)
 {
     SoakWorld world(5);
     ASSERT_EQ(world.broken_invariant(), "");
@@ -61,6 +60,7 @@ TEST(Soak, InvariantsCatchALeakedReferenceAndAStaleText)
     EXPECT_NE(world.broken_invariant().find("references outstanding"), std::string::npos);
     leaked->Release();
     ASSERT_EQ(world.broken_invariant(), "");
-    SetWindowTextA(GetDlgItem(panel_state.panel_window, 1013), "12.5");
-    EXPECT_NE(world.broken_invariant().find("Pitch edit box"), std::string::npos);
+    world.host().scene().begin_part("Left open");
+    EXPECT_NE(world.broken_invariant().find("still open"), std::string::npos);
+    world.host().scene().end_part();
 }

@@ -77,19 +77,6 @@ int slot_of_edit(int edit_id)
     return -1;
 }
 
-AxisChannel& channel_of_slot(int slot)
-{
-    return slot == 0 ? joint_link.pitch : slot == 1 ? joint_link.yaw : joint_link.roll;
-}
-
-// The text the panel shows for an angle (a zero without its sign).
-std::string angle_text(float angle)
-{
-    char text[64];
-    format_angle(angle, text, sizeof text);
-    return text;
-}
-
 void set_key(BYTE key, bool down)
 {
     BYTE keys[256];
@@ -263,17 +250,8 @@ void SoakWorld::after_link_attempt()
     take_angles_from_boxes();
     model_known_ = true;
     guide_may_be_open_ = false;
-    forget_panel_values();
-    if (joint_link.joint != nullptr) {
-        texts_may_lag_ = false;
+    if (joint_link.joint != nullptr)
         rotation_may_lead_ = false;
-    }
-}
-
-void SoakWorld::forget_panel_values()
-{
-    for (bool& flag : from_panel_)
-        flag = false;
 }
 
 // ---- the oracle's model --------------------------------------------------
@@ -293,21 +271,25 @@ SimShape* SoakWorld::linked() const
 // The six limits stored with the joint, whole, or the full range.
 void SoakWorld::take_limits_from_scene()
 {
-    const std::vector<float> record = told_ != nullptr ? told_->stream_floats(panel_component_id) : std::vector<float>();
-    for (int slot = 0; slot < 3; ++slot) {
-        axes_[slot].minimum = record.size() >= 6 ? record[2 * slot] : default_minimum_angle;
-        axes_[slot].maximum = record.size() >= 6 ? record[2 * slot + 1] : default_maximum_angle;
-    }
+    std::vector<float> record = told_ != nullptr ? told_->stream_floats(panel_component_id) : std::vector<float>();
+    if (record.size() < 6)
+        record = {-180, 180, -180, 180, -180, 180};
+    for (int slot = 0; slot < 3; ++slot)
+        axes_[slot].minimum = record[2 * slot], axes_[slot].maximum = record[2 * slot + 1];
 }
 
-// Angles the panel took from the joint or a text, as its boxes show them.
-void SoakWorld::take_angles_from_boxes()
+// Angles the panel took from the joint or a text, as its boxes show them; a
+// typed one within its limits (where they are in order).
+void SoakWorld::take_angles_from_boxes(int typed_slot)
 {
     for (int slot = 0; slot < 3; ++slot) {
         char text[64] = {};
         GetWindowTextA(GetDlgItem(panel_state.panel_window, edit_ids[slot]), text, sizeof text);
-        axes_[slot].angle = static_cast<float>(std::atof(text));
-        axes_[slot].exact = false;
+        ModelAxis& axis = axes_[slot];
+        axis = {static_cast<float>(std::atof(text)), false, axis.minimum, axis.maximum};
+        if (slot == typed_slot && axis.minimum <= axis.maximum && model_known_ &&
+            (axis.angle + 1e-5f < axis.minimum || axis.angle - 1e-5f > axis.maximum))
+            broken_gesture_ = std::string("a typed angle ") + text + " went past its limits";
     }
 }
 
@@ -320,11 +302,8 @@ bool SoakWorld::expect_step(int slot, int position, const Quaternion& before)
 {
     using namespace rotation_reference;
     ModelAxis& axis = axes_[slot];
-    float angle = static_cast<float>(position);
-    if (angle < axis.minimum)
-        angle = axis.minimum;
-    if (angle > axis.maximum)
-        angle = axis.maximum;
+    float angle = position < axis.minimum ? axis.minimum : static_cast<float>(position);
+    angle = angle > axis.maximum ? axis.maximum : angle;
     const double turn = radians(static_cast<double>(angle) - axis.angle);
     const bool turned = turn != 0;
     turn_unsure_ |= !axis.exact && std::fabs(turn) < turn_tolerance;
@@ -343,16 +322,14 @@ bool SoakWorld::expect_step(int slot, int position, const Quaternion& before)
     return turned;
 }
 
-// Every joint's pose and every shape's stored limits, as bytes.
+// Every shape's pose and stored limits, as bytes.
 std::string SoakWorld::scene_state() const
 {
     std::string bytes;
     for (SimShape* shape : scene_.shapes()) {
-        if (shape->is_ball_joint())
-            bytes.append(reinterpret_cast<const char*>(&shape->rotation()), sizeof(Quaternion));
-        for (float value : shape->stream_floats(panel_component_id))
-            bytes.append(reinterpret_cast<const char*>(&value), sizeof value);
-        bytes += '|';
+        const std::vector<float> record = shape->stream_floats(panel_component_id);
+        bytes.append(reinterpret_cast<const char*>(&shape->rotation()), sizeof(Quaternion));
+        bytes.append(reinterpret_cast<const char*>(record.data()), record.size() * sizeof(float)) += '|';
     }
     return bytes;
 }
@@ -418,8 +395,6 @@ void SoakWorld::clear_attribute()
     ReleaseGuard<HostStream> stream(shape.shape_handle()->find_attribute_stream(panel_component_id, 0));
     if (!stream)
         return;
-    // The limits open without the angles being clamped again.
-    forget_panel_values();
     shape.shape_handle()->delete_attribute_stream(panel_component_id, 0);
     for (ModelAxis& axis : axes_)
         axis.minimum = default_minimum_angle, axis.maximum = default_maximum_angle;
@@ -487,14 +462,12 @@ void SoakWorld::host_fault()
     set_key(VK_CONTROL, false);
     if (!returned || host_.faults_raised() != raised_before) {
         ++faults_caught_;
-        texts_may_lag_ = true;
         model_known_ = false;
         guide_may_be_open_ = true;
         // A write that never landed leaves the plug-in's rotation ahead of the
         // joint until the next link; no other fault may part them.
         if (operation == SimOperation::set_rotation)
             rotation_may_lead_ = true;
-        forget_panel_values();
         // A guide part that the host made but failed to hand over (begin_part
         // done, its part handle not given) is the host's to clean up.
         for (SimShape* guide : scene_.find_all("#Kelvaro_Guide"))
@@ -540,17 +513,15 @@ int SoakWorld::random_edit()
 
 // A press (no step: a click) takes the focus and the capture; the let-go comes in
 // Wine's order or the documented one. With a dialog button planned (not IDCLOSE),
-// Ctrl opens the limits dialog, which ends the drag: what Wine sends after changes
-// nothing. The host lives its own life inside: its own modal dialog holds its
-// window disabled, it notifies between the steps or while the dialog runs,
-// another of its windows takes the capture, or a call of the let-go's key fails.
+// Ctrl opens the limits dialog, which ends the drag. The host lives its own life
+// inside: its own modal dialog holds its window disabled, it notifies between
+// the steps or while the dialog runs, takes the capture, or fails in the key.
 void SoakWorld::drag_slider(int slider_id, int dialog_button)
 {
     if (!control_usable(slider_id))
         return;
     HWND panel = panel_state.panel_window;
     HWND slider = GetDlgItem(panel, slider_id);
-    const int slot = slot_of_slider(slider_id);
     const bool ctrl = dialog_button != IDCLOSE, wine_order = random_.chance(50);
     const int steps = random_.chance(ctrl ? 50 : 25) ? 0 : random_.between(1, ctrl ? 2 : 12);
     const bool held = !ctrl || random_.chance(50), over_slider = !ctrl || random_.chance(70);
@@ -559,28 +530,41 @@ void SoakWorld::drag_slider(int slider_id, int dialog_button)
                               ? key_calls[random_.below(sizeof key_calls / sizeof *key_calls)] : nullptr;
     note("drag " + std::to_string(slider_id) + " " + std::to_string(steps) + " steps" + (ctrl ? ", Ctrl" : "") +
          (!held ? ", let go in the dialog" : over_slider ? "" : ", let go elsewhere") +
-         (wine_order ? "" : ", documented") + (host_modal ? ", the host's own modal dialog up" : "") +
+         (wine_order ? "" : ", documented") + (host_modal ? ", the host's modal dialog up" : "") +
          (theft ? ", the capture taken" : "") + (failing ? std::string(", failing ") + failing : ""));
-    from_panel_[slot] |= steps > 0;
+    // Steps no press began (Wine's trackbar tracks the mouse with the button up) change nothing.
+    auto strays = [&](int count, const char* after) {
+        const std::string state = scene_state();
+        const int dialogs = answerer_.dialogs_seen();
+        for (; count > 0; --count) {
+            set_key(VK_CONTROL, random_.chance(30));
+            SendMessageA(slider, TBM_SETPOS, TRUE, random_.between(-180, 180));
+            SendMessageA(panel, WM_HSCROLL, TB_THUMBTRACK, reinterpret_cast<LPARAM>(slider));
+        }
+        set_key(VK_CONTROL, false);
+        if (scene_state() != state || answerer_.dialogs_seen() != dialogs)
+            broken_gesture_ = std::string("after ") + after + ", a step turned a joint or opened a dialog";
+    };
     SimShape* const pressed_on = linked();
     if (host_modal)
         EnableWindow(host_window_, FALSE);
     documented_trackbar = {!wine_order, true, documented_trackbar.wine_procedure};
     press_slider(slider);
     set_key(VK_LBUTTON, true);
-    bool turned = false;
+    bool turned = false, alive = true;  // a link to another joint, or none, ends the gesture
     for (int i = 0, position = static_cast<int>(SendMessageA(slider, TBM_GETPOS, 0, 0)); i < steps; ++i) {
         if (random_.chance(4))
             host_notifies("between the steps");
+        alive = alive && linked() == pressed_on;
+        if (!alive) {
+            strays(1, "a link to another joint");
+            continue;
+        }
         position = std::max(-180, std::min(180, position + random_.between(-40, 40)));
         SendMessageA(slider, TBM_SETPOS, TRUE, position);
-        const Quaternion before = pressed_on != nullptr ? pressed_on->rotation() : Quaternion();
-        const std::string state = scene_state();
+        const Quaternion before = pressed_on->rotation();
         SendMessageA(panel, WM_HSCROLL, MAKEWPARAM(TB_THUMBTRACK, position), reinterpret_cast<LPARAM>(slider));
-        if (linked() == pressed_on)
-            turned |= expect_step(slot, position, before);
-        else if (scene_state() != state)
-            broken_gesture_ = "a step turned a joint after the host linked another";
+        turned |= expect_step(slot_of_slider(slider_id), position, before);
     }
     if (ctrl) {
         const int message_boxes = answerer_.message_boxes_seen();
@@ -592,27 +576,19 @@ void SoakWorld::drag_slider(int slider_id, int dialog_button)
                      reinterpret_cast<LPARAM>(slider));
         set_key(VK_CONTROL, false);
         answerer_.meanwhile(nullptr);
-        const bool accepted = dialog_button == IDOK && answerer_.message_boxes_seen() == message_boxes;
         // The answer belongs to the joint the dialog was opened on.
-        if (linked() != pressed_on && scene_state() != notified_state_)
+        const bool answered = alive && linked() == pressed_on;
+        if (!answered && scene_state() != notified_state_)
             broken_gesture_ = "the limits dialog's answer went to a joint it was not opened on";
-        if (linked() == pressed_on && (accepted || turned))
+        const bool accepted = answered && dialog_button == IDOK && answerer_.message_boxes_seen() == message_boxes;
+        if (accepted || (answered && turned))
             expect_key();
-        if (linked() == pressed_on && accepted)
+        if (accepted)
             take_limits_from_scene();
         take_angles_from_boxes();
         if (wine_order && !held && random_.chance(30))
             SetFocus(slider);  // a click on the panel's caption: the dialog manager gives the slider its focus back
-        const std::string state = scene_state();
-        const int dialogs = answerer_.dialogs_seen();
-        for (int i = wine_order ? random_.below(3) : 0; i > 0; --i) {
-            set_key(VK_CONTROL, random_.chance(30));
-            SendMessageA(slider, TBM_SETPOS, TRUE, random_.between(-180, 180));
-            SendMessageA(panel, WM_HSCROLL, TB_THUMBTRACK, reinterpret_cast<LPARAM>(slider));
-        }
-        set_key(VK_CONTROL, false);
-        if (scene_state() != state || answerer_.dialogs_seen() != dialogs)
-            broken_gesture_ = "after the dialog, a step turned the joint or opened a dialog";
+        strays(wine_order ? random_.below(3) : 0, "the dialog");
     }
     set_key(VK_LBUTTON, false);
     if (failing != nullptr)
@@ -622,7 +598,7 @@ void SoakWorld::drag_slider(int slider_id, int dialog_button)
     host_try(
         [&] {
             if (theft)
-                SetCapture(host_window_);  // the documented trackbar ends the drag here, Wine's ends it too
+                SetCapture(host_window_);  // either trackbar ends the drag as it loses the capture
             documented_trackbar.dragging = false;
             if (!wine_order)
                 ReleaseCapture();
@@ -635,20 +611,11 @@ void SoakWorld::drag_slider(int slider_id, int dialog_button)
         &caught);
     host_.clear_faults();
     const bool key_failed = host_.faults_raised() != raised_before;
-    // A failed write was tried, and the host counts it.
-    expected_key_writes_ +=
-        key_failed && (std::strcmp(failing, "insert_key") == 0 || std::strcmp(failing, "set_key_rotation") == 0);
-    if (!ctrl && linked() == pressed_on && !key_failed)
+    if (!ctrl && alive && !key_failed)
         expect_key();
-    // A failed key leaves nothing that moves without a press: Wine's trackbar,
-    // left by the exception before it let the capture go, tracks the mouse.
-    const std::string state = scene_state();
-    for (int i = key_failed ? random_.between(1, 3) : 0; i > 0; --i) {
-        SendMessageA(slider, TBM_SETPOS, TRUE, random_.between(-180, 180));
-        SendMessageA(panel, WM_HSCROLL, TB_THUMBTRACK, reinterpret_cast<LPARAM>(slider));
-    }
-    if (scene_state() != state)
-        broken_gesture_ = "after a failed key, a move without a press turned the joint";
+    // A write that failed was tried: the host counts it.
+    expected_key_writes_ += key_failed && std::strstr("insert_key set_key_rotation", failing) != nullptr;
+    strays(key_failed ? random_.between(1, 3) : 0, "a failed key");
     ReleaseCapture();
     if (host_modal && IsWindowEnabled(host_window_))
         broken_gesture_ = "the panel enabled the host's window under the host's own modal dialog";
@@ -675,7 +642,6 @@ void SoakWorld::page_click()
         expect_key();
         return;
     }
-    from_panel_[slot_of_slider(slider_id)] = true;
     documented_trackbar = {!wine_order, false, documented_trackbar.wine_procedure};
     press_slider(slider);
     const int paged = std::max(-180, std::min(180, position + (up ? -30 : 30)));
@@ -721,12 +687,10 @@ void SoakWorld::type_text()
             expect_key();
         GetWindowTextA(edit, text, sizeof text);
         // A key that changed the text went through the commit.
-        if (before != text)
-            from_panel_[slot_of_edit(edit_id)] = true;
         typed += std::string("[") + text + (GetFocus() == edit ? "" : " unfocused") + "]";
     }
     note("type into " + std::to_string(edit_id) + ": " + typed);
-    take_angles_from_boxes();
+    take_angles_from_boxes(slot_of_edit(edit_id));
     if (random_.chance(30))
         SetFocus(host_window_);
 }
@@ -751,9 +715,7 @@ void SoakWorld::paste_text()
     if (box_changed(commands_, edit_id))
         expect_key();
     GetWindowTextA(edit, after, sizeof after);
-    if (std::strcmp(before, after) != 0 || text != before)
-        from_panel_[slot_of_edit(edit_id)] = true;
-    take_angles_from_boxes();
+    take_angles_from_boxes(slot_of_edit(edit_id));
     if (random_.chance(30))
         SetFocus(host_window_);
 }
@@ -765,8 +727,6 @@ void SoakWorld::limits_dialog()
     const int slider_id = random_slider();
     if (!control_usable(slider_id))
         return;
-    AxisChannel& channel = channel_of_slot(slot_of_slider(slider_id));
-    const AxisChannel before = channel;
     std::string texts[3];
     if (random_.chance(60)) {
         int values[3] = {random_.between(-180, 180), random_.between(-180, 180), random_.between(-180, 180)};
@@ -784,8 +744,6 @@ void SoakWorld::limits_dialog()
     note("limits dialog " + std::to_string(slider_id) + ": " + texts[0].substr(0, 20) + " | " +
          texts[1].substr(0, 20) + " | " + texts[2].substr(0, 20) + (button == IDOK ? " OK" : " CANCEL"));
     drag_slider(slider_id, button);
-    if (std::memcmp(&before, &channel, sizeof channel) != 0)
-        from_panel_[slot_of_slider(slider_id)] = true;
 }
 
 void SoakWorld::click(int button_id)
@@ -796,8 +754,6 @@ void SoakWorld::click(int button_id)
     SetFocus(GetDlgItem(panel_state.panel_window, button_id));  // a click takes the focus
     SendMessageA(panel_state.panel_window, WM_COMMAND, MAKEWPARAM(button_id, BN_CLICKED),
                  reinterpret_cast<LPARAM>(GetDlgItem(panel_state.panel_window, button_id)));
-    forget_panel_values();
-    texts_may_lag_ = false;
     take_angles_from_boxes();
 }
 
@@ -824,13 +780,13 @@ void SoakWorld::toggle_autoshade()
 
 // A let-go or an accepted entry keys the linked joint, while it is the active
 // shape with motion on, under auto key, at the current time (a key there is
-// replaced), with the joint's own pose as the operation leaves it.
+// replaced), with the joint's own pose.
 void SoakWorld::expect_key()
 {
     SimShape* joint = linked();
     if (host_.auto_key() && joint != nullptr && !scene_.selection().empty() &&
         scene_.selection()[0] == joint && joint->motion_enabled()) {
-        keyed_now_.emplace_back(joint, scene_.current_time());
+        expected_keys_[joint][scene_.current_time()] = rotation_may_lead_ ? Quaternion() : joint->rotation();
         ++expected_key_writes_;
     }
 }
@@ -925,9 +881,6 @@ bool SoakWorld::run(int operations)
         turn_unsure_ = false;
         perform(static_cast<SoakOperation>(kind));
         pump_pending();
-        for (const auto& key : keyed_now_)
-            expected_keys_[key.first][key.second] = rotation_may_lead_ ? Quaternion() : key.first->rotation();
-        keyed_now_.clear();
         QueryPerformanceCounter(&after);
         ticks_[kind] += after.QuadPart - before.QuadPart;
         std::string broken = broken_gesture_.empty() ? broken_invariant() : broken_gesture_;
@@ -978,14 +931,11 @@ std::string SoakWorld::broken_invariant() const
     if (host_.over_releases() != 0 || !host_.errors().empty())
         return "host errors: " + (host_.errors().empty() ? std::string("over-release") : host_.errors().front());
 
-    // One joint, whole: its shape, part and joint handle, and the rotation the
-    // plug-in holds is the joint's own (unless a failed write left it ahead).
+    // One joint, whole: its shape, part and joint handle.
     if (joint_link.joint != nullptr) {
         SimShape* linked = host_.shape_of(joint_link.joint);
         if (linked == nullptr || host_.shape_of(joint_link.shape) != linked || joint_link.part != linked->part_handle())
             return "the link's shape, part and joint are not of one joint";
-        if (!rotation_may_lead_ && std::memcmp(&linked->rotation(), &joint_link.rotation, sizeof(Quaternion)) != 0)
-            return "the link holds a rotation that is not joint " + linked->name() + "'s";
     }
 
     size_t guides = 0;
@@ -998,33 +948,9 @@ std::string SoakWorld::broken_invariant() const
     if (joint_link.guide != nullptr && guides != 1)
         return "the link holds a guide that is not in the scene";
 
-    for (int slot = 0; slot < 3; ++slot) {
-        const AxisChannel& channel = channel_of_slot(slot);
-        const char* axis = slot == 0 ? "Pitch" : slot == 1 ? "Yaw" : "Roll";
-        const bool ordered_limits = std::isfinite(channel.minimum) && std::isfinite(channel.maximum) &&
-                                    channel.minimum <= channel.maximum;
-        if (from_panel_[slot] && ordered_limits &&
-            !(channel.minimum <= channel.current && channel.current <= channel.maximum))
-            return std::string(axis) + " current " + angle_text(channel.current) + " outside its limits " +
-                   angle_text(channel.minimum) + ".." + angle_text(channel.maximum);
-        // A value whose text is longer than the box's eleven characters (a
-        // limit of 1e30 stored with the shape) cannot be shown and read back.
-        if (!texts_may_lag_ && angle_text(channel.current).size() <= 11) {
-            char text[64] = {};
-            GetWindowTextA(GetDlgItem(panel_state.panel_window, edit_ids[slot]), text, sizeof text);
-            // As written by the panel, or as typed ("5" for 5.000000).
-            const std::string shown = angle_text(channel.current);
-            if (text != shown && angle_text(static_cast<float>(atof(text))) != shown)
-                return std::string(axis) + " edit box shows \"" + text + "\" but the channel holds " +
-                       angle_text(channel.current);
-        }
-    }
-
     for (SimShape* shape : scene_.shapes())
         if (shape->is_ball_joint() && !is_unit(shape->rotation()))
             return "joint " + shape->name() + " has a rotation that is not a unit quaternion";
-    if (joint_link.joint != nullptr && !is_unit(joint_link.rotation))
-        return "the link's rotation is not a unit quaternion";
     if (!IsWindow(panel_state.panel_window))
         return "the panel window is gone";
     const int nesting = window_nesting_left();

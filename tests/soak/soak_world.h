@@ -90,7 +90,7 @@ private:
     SimShape* single_selected_joint() const;
     SimShape* linked() const;
     void take_limits_from_scene();
-    void take_angles_from_boxes();
+    void take_angles_from_boxes(int typed_slot = -1);
     bool expect_step(int slot, int position, const Quaternion& before);
     std::string scene_state() const;
     void host_notifies(const char* when);
@@ -100,7 +100,6 @@ private:
     int random_slider();
     int random_edit();
     void note(const std::string& line);
-    void forget_panel_values();
 
     uint32_t seed_;
     SoakRandom random_;
@@ -127,11 +126,6 @@ private:
     ModelAxis axes_[3];
     bool turn_unsure_ = false;       // a step too small for the boxes' text to tell whether it turned
     std::string notified_state_;     // the scene as the host's last notification left it
-    std::vector<std::pair<SimShape*, float>> keyed_now_;  // keys of this operation, posed at its end
-    // Per channel (Pitch, Yaw, Roll): its current was last set by the panel.
-    bool from_panel_[3] = {};
-    // A host fault cut a step short: the texts may lag until the next link.
-    bool texts_may_lag_ = false;
     // A failed set_rotation left the link's rotation ahead of the joint's.
     bool rotation_may_lead_ = false;
     std::map<const SimShape*, std::map<float, Quaternion>> expected_keys_;  // the rule's: time to pose (w NaN: unknown)
