@@ -597,8 +597,8 @@ void SoakWorld::drag_slider(int slider_id, int dialog_button)
     HostCatch caught;
     host_try(
         [&] {
-            if (theft)
-                SetCapture(host_window_);  // either trackbar ends the drag as it loses the capture
+            if (theft)  // another window takes the focus and the capture: either trackbar ends the drag
+                SetFocus(host_window_), SetCapture(host_window_);
             documented_trackbar.dragging = false;
             if (!wine_order)
                 ReleaseCapture();
