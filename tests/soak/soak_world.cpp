@@ -476,8 +476,11 @@ void SoakWorld::host_fault()
                 orphan_guides_.push_back(guide);
     }
     host_.clear_faults();
-    // What the step left pressed is let go; what the fault left keyed is taken.
+    // What the step left pressed is let go, the host's own modal dialog ends;
+    // what the fault left keyed is taken.
     set_key(VK_LBUTTON, false);
+    EnableWindow(host_window_, TRUE);
+    answerer_.meanwhile(nullptr);
     documented_trackbar.playing = false;
     ReleaseCapture();
     if (axis_channel(joint_link.active_slider) != nullptr)
