@@ -69,6 +69,19 @@ void move_cursor(POINT screen)
                normalised(screen.y, GetSystemMetrics(SM_CYSCREEN)));
 }
 
+void move_cursor_and_wait(POINT screen)
+{
+    // Moves still queued together would reach a window as one.
+    move_cursor(screen);
+    pump_until([&] {
+        POINT at;
+        GetCursorPos(&at);
+        MSG msg;
+        return at.x == screen.x && at.y == screen.y &&
+               !PeekMessageA(&msg, nullptr, WM_MOUSEFIRST, WM_MOUSELAST, PM_NOREMOVE);
+    }, 1000);
+}
+
 void press_left_button()
 {
     send_mouse(MOUSEEVENTF_LEFTDOWN);
@@ -133,19 +146,8 @@ bool drag_thumb(HWND slider, int dx, int steps, bool release, const char** why_n
         return false;
     move_cursor(start);
     press_left_button();
-    for (int i = 1; i <= steps; ++i) {
-        // Each move is handled before the next is sent: moves still queued
-        // together would reach the slider as one.
-        POINT to = {start.x + dx * i / steps, start.y};
-        move_cursor(to);
-        pump_until([&] {
-            POINT at;
-            GetCursorPos(&at);
-            MSG msg;
-            return at.x == to.x && at.y == to.y &&
-                   !PeekMessageA(&msg, nullptr, WM_MOUSEFIRST, WM_MOUSELAST, PM_NOREMOVE);
-        }, 1000);
-    }
+    for (int i = 1; i <= steps; ++i)  // each move handled before the next is sent
+        move_cursor_and_wait({start.x + dx * i / steps, start.y});
     if (release)
         release_left_button();
     return true;

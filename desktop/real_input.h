@@ -9,6 +9,8 @@ void activate_for_input(HWND top_level, HWND focus = nullptr);
 
 POINT to_screen(HWND window, POINT client);
 void move_cursor(POINT screen);
+// Moves the cursor and pumps until the move is handled (at most a second).
+void move_cursor_and_wait(POINT screen);
 void press_left_button();
 void release_left_button();
 void click_at(POINT screen);

@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "desktop/real_input.h"
 #include "panel/resource.h"
 
 namespace {
@@ -31,13 +32,27 @@ ModalAutoanswer::~ModalAutoanswer()
 }
 
 void ModalAutoanswer::plan(const std::string& minimum, const std::string& current, const std::string& maximum,
-                           int button)
+                           int button, By by)
 {
+    by_ = by;
     texts_[0] = minimum;
     texts_[1] = current;
     texts_[2] = maximum;
     button_ = button;
     answered_dialog_ = nullptr;
+}
+
+void CALLBACK ModalAutoanswer::on_time_to_click(HWND dialog, UINT, UINT_PTR timer, DWORD)
+{
+    KillTimer(dialog, timer);
+    release_left_button();  // a button held through the dialog is let go to click
+    click_at(center_of(GetDlgItem(dialog, active->button_)));
+}
+
+void CALLBACK ModalAutoanswer::on_unanswered(HWND dialog, UINT, UINT_PTR, DWORD)
+{
+    active->unexpected_.push_back("a real answer left the limits dialog open");
+    PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
 }
 
 LRESULT CALLBACK ModalAutoanswer::on_cbt(int code, WPARAM wparam, LPARAM lparam)
@@ -53,10 +68,14 @@ void ModalAutoanswer::on_activate(HWND window)
         return;
     char caption[64] = {};
     GetWindowTextA(window, caption, sizeof caption);
+
     if (std::strcmp(caption, "Joint Value Setting") == 0) {
         if (window == answered_dialog_) {
             // Back after a message box: give up on this opening.
-            PostMessageA(window, WM_COMMAND, IDCANCEL, 0);
+            if (by_ == By::messages)
+                PostMessageA(window, WM_COMMAND, IDCANCEL, 0);
+            else
+                press_key(VK_ESCAPE);
             return;
         }
         answered_dialog_ = window;
@@ -64,6 +83,20 @@ void ModalAutoanswer::on_activate(HWND window)
         if (std::function<void()> action = std::move(meanwhile_)) {
             meanwhile_ = nullptr;
             action();
+        }
+        if (by_ != By::messages) {  // the first field has the focus and its text selected
+            key_up(VK_CONTROL);
+            std::string typed;  // as far as a user types into a field
+            for (const std::string& text : texts_)
+                typed += text.substr(0, 12) + "\t";
+            type_text(typed.c_str());
+            if (by_ == By::keys)
+                press_key(button_ == IDOK ? VK_RETURN : VK_ESCAPE);
+            else  // once the dialog stands where the window manager put it
+                SetTimer(window, 2, 100, &on_time_to_click);
+            // An answer the dialog did not take leaves it open: it is cancelled, and said.
+            SetTimer(window, 1, 3000, &on_unanswered);
+            return;
         }
         SetDlgItemTextA(window, IDC_LIMIT_MINIMUM, texts_[0].c_str());
         SetDlgItemTextA(window, IDC_LIMIT_CURRENT, texts_[1].c_str());
@@ -73,7 +106,10 @@ void ModalAutoanswer::on_activate(HWND window)
     }
     if (std::strcmp(caption, "Error") == 0) {
         ++message_boxes_seen_;
-        PostMessageA(window, WM_COMMAND, IDOK, 0);
+        if (by_ == By::messages)
+            PostMessageA(window, WM_COMMAND, IDOK, 0);
+        else
+            press_key(VK_RETURN);
         return;
     }
     // The panel itself is a dialog too; anything else is not ours to expect.

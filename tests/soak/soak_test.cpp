@@ -32,6 +32,7 @@ void soak(uint32_t seed)
     EXPECT_GT(world.answerer().dialogs_seen(), 0);
     EXPECT_GT(world.answerer().message_boxes_seen(), 0);
     EXPECT_GT(world.faults_caught(), 0);
+    EXPECT_GT(world.real_performed(), 0);
     // Once the link lets go, every reference the host gave is back, and the
     // host saw no breach of its rules at any time.
     unlink();

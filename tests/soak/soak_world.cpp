@@ -17,6 +17,8 @@
 #include "panel/panel_state.h"
 #include "panel/panel_window.h"
 #include "panel/resource.h"
+#include "desktop/message_pump.h"
+#include "desktop/real_input.h"
 #include "desktop/slider_press.h"
 #include "math/rotation_reference.h"
 #include "window_nesting.h"
@@ -59,6 +61,7 @@ const int operation_weights[static_cast<int>(SoakOperation::count)] = {
     3,   // clear_attribute
     10,  // auto_key_and_time
     5,   // host_fault
+    3,   // wander
 };
 
 int slot_of_slider(int slider_id)
@@ -90,15 +93,6 @@ bool box_changed(const MessageRecorder& recorder, int edit_id)
 {
     const std::vector<int> codes = recorder.command_codes(edit_id);
     return std::find(codes.begin(), codes.end(), EN_CHANGE) != codes.end();
-}
-
-void pump_pending()
-{
-    MSG message;
-    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
-        TranslateMessage(&message);
-        DispatchMessageA(&message);
-    }
 }
 
 bool read_position(std::string* data)
@@ -143,6 +137,22 @@ LRESULT CALLBACK documented_trackbar_proc(HWND slider, UINT message, WPARAM wpar
     return 0;
 }
 
+// What the sliders report to the panel while a real gesture's button or key is
+// down: each notification with the position its trackbar holds as it notifies
+// (before the panel answers it) and whether Ctrl is down.
+struct SliderReport { int slider_id, code, position; bool ctrl; };
+struct { bool recording; std::vector<SliderReport> reports; WNDPROC panel_procedure; } slider_reports;
+
+LRESULT CALLBACK reporting_panel_proc(HWND panel, UINT message, WPARAM wparam, LPARAM lparam)
+{
+    HWND slider = reinterpret_cast<HWND>(lparam);
+    if (message == WM_HSCROLL && slider_reports.recording && slider != nullptr)
+        slider_reports.reports.push_back({GetDlgCtrlID(slider), LOWORD(wparam),
+                                          static_cast<short>(SendMessageA(slider, TBM_GETPOS, 0, 0)),
+                                          GetKeyState(VK_CONTROL) < 0});
+    return CallWindowProcA(slider_reports.panel_procedure, panel, message, wparam, lparam);
+}
+
 bool is_unit(const Quaternion& q)
 {
     const double n = static_cast<double>(q.w) * q.w + static_cast<double>(q.x) * q.x +
@@ -157,7 +167,7 @@ const char* soak_operation_name(SoakOperation operation)
     static const char* const names[] = {
         "select", "store_limits", "relink", "refresh", "drag", "page_click", "type_text", "paste_text",
         "limits_dialog", "undo", "reset", "close_panel", "open_panel", "autoshade", "clear_attribute",
-        "auto_key_and_time", "host_fault",
+        "auto_key_and_time", "host_fault", "wander",
     };
     return names[static_cast<int>(operation)];
 }
@@ -165,6 +175,8 @@ const char* soak_operation_name(SoakOperation operation)
 SoakWorld::SoakWorld(uint32_t seed) : seed_(seed), random_(seed), scene_(host_.scene())
 {
     had_stored_position_ = read_position(&stored_position_);
+    if (const char* share = std::getenv("KELVARO_SOAK_REAL_SHARE"))
+        real_share_ = std::atoi(share);
     host_.set_call_logging(false);
 
     shapes_.push_back(&scene_.add_ball_joint("Shoulder"));
@@ -186,6 +198,8 @@ SoakWorld::SoakWorld(uint32_t seed) : seed_(seed), random_(seed), scene_(host_.s
     host_.set_main_window(host_window_);
     create_panel_window(host_.application());
     commands_.watch(panel_state.panel_window);
+    slider_reports.panel_procedure = reinterpret_cast<WNDPROC>(SetWindowLongPtrA(
+        panel_state.panel_window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&reporting_panel_proc)));
     for (int id : slider_ids)
         documented_trackbar.wine_procedure = reinterpret_cast<WNDPROC>(SetWindowLongPtrA(GetDlgItem(
             panel_state.panel_window, id), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&documented_trackbar_proc)));
@@ -293,24 +307,28 @@ void SoakWorld::take_angles_from_boxes(int typed_slot)
     }
 }
 
-// A slider's step inside its gesture, at the position its trackbar reports:
-// by the model it turns the linked joint about the slider's own axis (Pitch x,
-// Yaw y, Roll z, right-handed, composed before the pose) by the position,
-// clamped to the limits, less the axis's angle, within turn_tolerance; a step
-// of exactly nothing leaves the joint's bits. Answers whether it turned.
-bool SoakWorld::expect_step(int slot, int position, const Quaternion& before)
+// A slider position clamped to the axis's limits in the model.
+float SoakWorld::clamped(int slot, int position) const
+{
+    const ModelAxis& axis = axes_[slot];
+    const float angle = position < axis.minimum ? axis.minimum : static_cast<float>(position);
+    return angle > axis.maximum ? axis.maximum : angle;
+}
+
+// The axis, by the model, takes the angle: the linked joint turns from `before`
+// about the slider's own axis (Pitch x, Yaw y, Roll z, right-handed, composed
+// before the pose) by the angle less the axis's, within turn_tolerance; a
+// gesture whose steps all turned nothing leaves the joint's bits.
+void SoakWorld::expect_turn(int slot, float angle, const Quaternion& before, bool stepped)
 {
     using namespace rotation_reference;
     ModelAxis& axis = axes_[slot];
-    float angle = position < axis.minimum ? axis.minimum : static_cast<float>(position);
-    angle = angle > axis.maximum ? axis.maximum : angle;
     const double turn = radians(static_cast<double>(angle) - axis.angle);
-    const bool turned = turn != 0;
     turn_unsure_ |= !axis.exact && std::fabs(turn) < turn_tolerance;
     SimShape* joint = linked();
     if (joint != nullptr && model_known_ && !rotation_may_lead_) {
         const Quaternion after = joint->rotation();
-        if (axis.exact && !turned && std::memcmp(&before, &after, sizeof after) != 0)
+        if (axis.exact && !stepped && std::memcmp(&before, &after, sizeof after) != 0)
             broken_gesture_ = "a step that turned nothing changed the pose";
         const DQuat expected = about_axis(slot == 0, slot == 1, slot == 2, turn) * to_dquat(before);
         // A turn of more than a full circle (limits of 1e30 stored with a shape)
@@ -319,6 +337,15 @@ bool SoakWorld::expect_step(int slot, int position, const Quaternion& before)
             broken_gesture_ = "a step did not turn the joint by its angles about its axis";
     }
     axis = {angle, true, axis.minimum, axis.maximum};
+}
+
+// A slider's step inside its gesture, at the position its trackbar reports;
+// answers whether, by the model, it turned the joint.
+bool SoakWorld::expect_step(int slot, int position, const Quaternion& before)
+{
+    const float angle = clamped(slot, position);
+    const bool turned = angle != axes_[slot].angle;
+    expect_turn(slot, angle, before, turned);
     return turned;
 }
 
@@ -340,10 +367,9 @@ void SoakWorld::host_notifies(const char* when)
     note(std::string("the host notifies ") + when);
     if (random_.chance(50))
         select_random();
-    if (random_.chance(50))
-        notify_relink();
-    else
-        notify_refresh();
+    HostCatch caught;  // the host's own notification: it catches what the panel passes back
+    if (!host_try([this, relinks = random_.chance(50)] { relinks ? notify_relink() : notify_refresh(); }, &caught))
+        model_known_ = false, guide_may_be_open_ = true;
     notified_state_ = scene_state();
 }
 
@@ -523,6 +549,8 @@ void SoakWorld::drag_slider(int slider_id, int dialog_button)
 {
     if (!control_usable(slider_id))
         return;
+    if (real_)
+        return real_slider_gesture(slider_id, dialog_button, 0);
     HWND panel = panel_state.panel_window;
     HWND slider = GetDlgItem(panel, slider_id);
     const bool ctrl = dialog_button != IDCLOSE, wine_order = random_.chance(50);
@@ -617,12 +645,105 @@ void SoakWorld::drag_slider(int slider_id, int dialog_button)
     if (!ctrl && alive && !key_failed)
         expect_key();
     // A write that failed was tried: the host counts it.
-    expected_key_writes_ += key_failed && std::strstr("insert_key set_key_rotation", failing) != nullptr;
+    expected_key_writes_ += key_failed && failing != nullptr && std::strstr("insert_key set_key_rotation", failing);
     strays(key_failed ? random_.between(1, 3) : 0, "a failed key");
     ReleaseCapture();
     if (host_modal && IsWindowEnabled(host_window_))
         broken_gesture_ = "the panel enabled the host's window under the host's own modal dialog";
     EnableWindow(host_window_, TRUE);
+}
+
+// A slider gesture as a user's real input, through the input queue onto the
+// real trackbar: a drag of the thumb, whose last move with Ctrl opens the
+// limits dialog (answered by real keys or clicks, the button let go in it or
+// held through it); a click into the channel, held or not (the trackbar pages
+// again while held); a key on the focused slider. The model takes the
+// positions the trackbar reported while the button or key was down.
+void SoakWorld::real_slider_gesture(int slider_id, int dialog_button, int how)
+{
+    static const WORD keys[] = {VK_LEFT, VK_RIGHT, VK_PRIOR, VK_NEXT, VK_HOME, VK_END};
+    HWND panel = panel_state.panel_window, slider = GetDlgItem(panel, slider_id);
+    const int slot = slot_of_slider(slider_id);
+    const bool ctrl = dialog_button != IDCLOSE, held = random_.chance(50);
+    const WORD key = keys[random_.below(6)];
+    note("real " + std::string(how == 0 ? "drag" : how == 3 ? "key" : "channel click") + " on " +
+         std::to_string(slider_id) + (ctrl ? ", Ctrl" : "") + (held ? ", held" : ""));
+    const Quaternion before = linked()->rotation();
+    const int message_boxes = answerer_.message_boxes_seen();
+    const POINT target = how == 0 ? thumb_center(slider) : channel_point(slider, random_.chance(50) ? -40 : 40);
+    if (how < 3 && !reaches(slider, target))
+        return note("  out of the mouse's reach");
+    documented_trackbar.playing = false;
+    slider_reports = {true, {}, slider_reports.panel_procedure};
+    if (how == 0 && drag_thumb(slider, random_.between(-150, 150), random_.between(1, 6), false) && ctrl) {
+        const POINT nudged = {thumb_center(slider).x + 8, thumb_center(slider).y};
+        key_down(VK_CONTROL);
+        move_cursor(nudged);
+        if (!held)
+            release_left_button();  // queued behind the move that opens the dialog: let go in it
+        move_cursor_and_wait(nudged);
+    } else if (how == 1 || how == 2) {
+        move_cursor_and_wait(target);
+        press_left_button();
+        pump_until([] { return GetKeyState(VK_LBUTTON) < 0; }, 1000);
+        pump_for(how == 2 ? 600 : 0);
+    } else if (how == 3) {
+        activate_for_input(panel, slider);
+        key_down(key);
+        pump_until([key] { return GetKeyState(key) < 0; }, 1000);
+    }
+    slider_reports.recording = false;
+    release_left_button();
+    key_up(VK_CONTROL);
+    key_up(key);
+    pump_until([key] { return GetKeyState(VK_LBUTTON) >= 0 && GetKeyState(VK_CONTROL) >= 0 && GetKeyState(key) >= 0; });
+    float angle = axes_[slot].angle;
+    bool turned = false, dialog = false;
+    for (const SliderReport& report : slider_reports.reports) {
+        if (report.slider_id != slider_id || dialog || (dialog = report.code == TB_THUMBTRACK && report.ctrl))
+            continue;
+        if (report.code == TB_THUMBTRACK || report.code == TB_PAGEUP || report.code == TB_PAGEDOWN)
+            turned |= (angle = clamped(slot, report.position)) != axes_[slot].angle;
+    }
+    const bool accepted = dialog && dialog_button == IDOK && answerer_.message_boxes_seen() == message_boxes;
+    if (accepted)
+        take_limits_from_scene();
+    char text[64] = {};
+    GetDlgItemTextA(panel, edit_ids[slot], text, sizeof text);
+    expect_turn(slot, accepted ? static_cast<float>(std::atof(text)) : angle, before, turned || accepted);
+    if (!dialog || accepted || turned)
+        expect_key();
+    if (dialog)
+        wander(random_.between(1, 4));  // right after the dialog
+}
+
+// The mouse anywhere over the panel and the host's window with the button up,
+// and presses where nothing may change: the panel's caption and background, a
+// box, the host's window; with Ctrl or Shift held now and then.
+void SoakWorld::wander(int moves)
+{
+    HWND panel = panel_state.panel_window;
+    const std::string state = scene_state();
+    const int dialogs = answerer_.dialogs_seen();
+    for (int i = 0; i < moves; ++i) {
+        RECT area;
+        GetWindowRect(random_.chance(70) ? panel : host_window_, &area);
+        const POINT to = {random_.between(area.left, area.right), random_.between(area.top, area.bottom)};
+        const WORD modifier = random_.chance(30) ? (random_.chance(50) ? VK_CONTROL : VK_SHIFT) : 0;
+        if (modifier != 0)
+            key_down(modifier);
+        move_cursor_and_wait(to);
+        HWND under = WindowFromPoint(to);
+        const LRESULT hit = SendMessageA(under, WM_NCHITTEST, 0, MAKELPARAM(to.x, to.y));
+        if (random_.chance(40) && (hit == HTCLIENT || (under == panel && hit == HTCAPTION)) &&
+            (under == panel || under == host_window_ || slot_of_edit(GetDlgCtrlID(under)) >= 0))
+            click_at(to);
+        if (modifier != 0)
+            key_up(modifier);
+        pump_until([] { return GetKeyState(VK_LBUTTON) >= 0 && GetKeyState(VK_CONTROL) >= 0 && GetKeyState(VK_SHIFT) >= 0; });
+    }
+    if (scene_state() != state || answerer_.dialogs_seen() != dialogs)
+        broken_gesture_ = "the mouse with no press on a slider turned a joint or opened a dialog";
 }
 
 // A click into the channel, which holds the capture until the let-go, or an
@@ -632,6 +753,8 @@ void SoakWorld::page_click()
     const int slider_id = random_slider();
     if (!control_usable(slider_id))
         return;
+    if (real_)
+        return real_slider_gesture(slider_id, IDCLOSE, random_.between(1, 3));
     HWND panel = panel_state.panel_window;
     HWND slider = GetDlgItem(panel, slider_id);
     SetFocus(slider);
@@ -667,10 +790,11 @@ void SoakWorld::type_text()
     if (!control_usable(edit_id))
         return;
     HWND edit = GetDlgItem(panel_state.panel_window, edit_id);
-    SetFocus(edit);
+    activate_for_input(real_ ? panel_state.panel_window : nullptr, edit);
     if (GetFocus() != edit)
         return;  // nobody types into a box without the focus
-    std::string typed;
+    std::string typed = real_ ? "(real) " : "";
+    bool committed = false;
     if (random_.chance(30)) {
         SendMessageA(edit, EM_SETSEL, 0, -1);
         typed += "<all>";
@@ -684,16 +808,23 @@ void SoakWorld::type_text()
         const std::string before = text;
         const bool focused = GetFocus() == edit;
         commands_.clear();
-        for (char c : key)
-            SendMessageA(edit, WM_CHAR, static_cast<unsigned char>(c), 1);
+        if (real_ && key.size() == 1 && VkKeyScanA(key[0]) != -1) {  // a key of the keyboard
+            const BYTE pressed = LOBYTE(VkKeyScanA(key[0]));
+            const SHORT toggled = GetKeyState(pressed) & 1;  // flips as each press is taken in
+            ::type_text(key.c_str());
+            pump_until([&] { return (GetKeyState(pressed) & 1) != toggled && GetKeyState(pressed) >= 0; }, 1000);
+        } else {
+            for (char c : key)
+                SendMessageA(edit, WM_CHAR, static_cast<unsigned char>(c), 1);
+        }
         if (focused && box_changed(commands_, edit_id))
-            expect_key();
+            expect_key(), committed = true;
         GetWindowTextA(edit, text, sizeof text);
         // A key that changed the text went through the commit.
         typed += std::string("[") + text + (GetFocus() == edit ? "" : " unfocused") + "]";
     }
     note("type into " + std::to_string(edit_id) + ": " + typed);
-    take_angles_from_boxes(slot_of_edit(edit_id));
+    take_angles_from_boxes(committed ? slot_of_edit(edit_id) : -1);
     if (random_.chance(30))
         SetFocus(host_window_);
 }
@@ -715,10 +846,11 @@ void SoakWorld::paste_text()
     SendMessageA(edit, EM_SETSEL, 0, -1);
     commands_.clear();
     SendMessageA(edit, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(text.c_str()));
-    if (box_changed(commands_, edit_id))
+    const bool committed = box_changed(commands_, edit_id);
+    if (committed)
         expect_key();
     GetWindowTextA(edit, after, sizeof after);
-    take_angles_from_boxes(slot_of_edit(edit_id));
+    take_angles_from_boxes(committed ? slot_of_edit(edit_id) : -1);
     if (random_.chance(30))
         SetFocus(host_window_);
 }
@@ -743,10 +875,24 @@ void SoakWorld::limits_dialog()
             text = random_text(random_);
     }
     const int button = random_.chance(85) ? IDOK : IDCANCEL;
-    answerer_.plan(texts[0], texts[1], texts[2], button);
+    using By = ModalAutoanswer::By;
+    answerer_.plan(texts[0], texts[1], texts[2], button, !real_ ? By::messages : random_.chance(50) ? By::keys : By::clicks);
     note("limits dialog " + std::to_string(slider_id) + ": " + texts[0].substr(0, 20) + " | " +
          texts[1].substr(0, 20) + " | " + texts[2].substr(0, 20) + (button == IDOK ? " OK" : " CANCEL"));
     drag_slider(slider_id, button);
+}
+
+// A real click, where this share of operations goes through the input queue
+// and the mouse reaches the window: false, with nothing sent, otherwise. Done
+// when the panel has heard of it (a button's BN_CLICKED, the close) or after a second.
+bool SoakWorld::real_click(HWND window, POINT at)
+{
+    if (!real_ || !reaches(window, at))
+        return false;
+    commands_.clear();
+    click_at(at);
+    pump_until([this] { return !commands_.messages().empty() || !IsWindowVisible(panel_state.panel_window); }, 1000);
+    return true;
 }
 
 void SoakWorld::click(int button_id)
@@ -754,9 +900,11 @@ void SoakWorld::click(int button_id)
     if (!control_usable(button_id))
         return;
     note(button_id == IDC_UNDO ? "UNDO" : "RESET");
-    SetFocus(GetDlgItem(panel_state.panel_window, button_id));  // a click takes the focus
-    SendMessageA(panel_state.panel_window, WM_COMMAND, MAKEWPARAM(button_id, BN_CLICKED),
-                 reinterpret_cast<LPARAM>(GetDlgItem(panel_state.panel_window, button_id)));
+    HWND button = GetDlgItem(panel_state.panel_window, button_id);
+    SetFocus(button);  // a click takes the focus
+    if (!real_click(button, center_of(button)))
+        SendMessageA(panel_state.panel_window, WM_COMMAND, MAKEWPARAM(button_id, BN_CLICKED),
+                     reinterpret_cast<LPARAM>(button));
     take_angles_from_boxes();
 }
 
@@ -765,7 +913,14 @@ void SoakWorld::close_panel()
     if (!panel_usable())
         return;
     note("close");
-    SendMessageA(panel_state.panel_window, WM_COMMAND, IDCANCEL, 0);
+    HWND panel = panel_state.panel_window;
+    RECT frame;
+    GetWindowRect(panel, &frame);
+    POINT box = {frame.right, frame.top + GetSystemMetrics(SM_CYSMCAPTION) / 2 + 2};  // the caption's close box
+    while (box.x > frame.left && SendMessageA(panel, WM_NCHITTEST, 0, MAKELPARAM(box.x, box.y)) != HTCLOSE)
+        --box.x;
+    if (!real_click(panel, box))
+        SendMessageA(panel, WM_COMMAND, IDCANCEL, 0);
     guide_may_be_open_ = false;
 }
 
@@ -776,6 +931,8 @@ void SoakWorld::toggle_autoshade()
     HWND box = GetDlgItem(panel_state.panel_window, IDC_AUTOSHADE);
     const bool checked = SendMessageA(box, BM_GETCHECK, 0, 0) == BST_CHECKED;
     note(checked ? "AutoShade off" : "AutoShade on");
+    if (real_click(box, center_of(box)))
+        return;
     SendMessageA(box, BM_SETCHECK, checked ? BST_UNCHECKED : BST_CHECKED, 0);
     SendMessageA(panel_state.panel_window, WM_COMMAND, MAKEWPARAM(IDC_AUTOSHADE, BN_CLICKED),
                  reinterpret_cast<LPARAM>(box));
@@ -862,6 +1019,7 @@ void SoakWorld::perform(SoakOperation operation)
     case SoakOperation::clear_attribute: clear_attribute(); break;
     case SoakOperation::auto_key_and_time: auto_key_and_time(); break;
     case SoakOperation::host_fault: host_fault(); break;
+    case SoakOperation::wander: note("wander"); if (real_) wander(random_.between(2, 8)); break;
     case SoakOperation::count: break;
     }
 }
@@ -882,7 +1040,25 @@ bool SoakWorld::run(int operations)
         const int writes = key_writes();
         expected_key_writes_ = 0;
         turn_unsure_ = false;
-        perform(static_cast<SoakOperation>(kind));
+        // A share of the user's gestures goes through the input queue (not those
+        // a host fault runs into), onto the panel made whole first: AutoShade
+        // rolls it down as the mouse comes onto it.
+        const SoakOperation operation = static_cast<SoakOperation>(kind);
+        real_ = ((operation >= SoakOperation::drag && operation <= SoakOperation::autoshade) ||
+                 operation == SoakOperation::wander) && random_.below(100) < real_share_ && panel_usable();
+        if (real_ && IsDlgButtonChecked(panel_state.panel_window, IDC_AUTOSHADE)) {
+            RECT frame;
+            GetWindowRect(panel_state.panel_window, &frame);
+            move_cursor_and_wait({frame.left + 10, frame.top + 4});
+            pump_for(250);
+        }
+        real_performed_ += real_;
+        perform(operation);
+        // The mouse is parked off the windows again: under it, every change of
+        // a window costs Wine a search for what the mouse is over now.
+        if (real_ || n == 0)
+            move_cursor_and_wait({GetSystemMetrics(SM_CXSCREEN) - 1, GetSystemMetrics(SM_CYSCREEN) - 1});
+        real_ = false;
         pump_pending();
         QueryPerformanceCounter(&after);
         ticks_[kind] += after.QuadPart - before.QuadPart;
@@ -890,7 +1066,8 @@ bool SoakWorld::run(int operations)
         // A slider gesture writes the keys the rule gives (a typed commit may key twice).
         const SoakOperation done = static_cast<SoakOperation>(kind);
         if (broken.empty() && key_writes() - writes != expected_key_writes_ && !turn_unsure_ &&
-            (done == SoakOperation::drag || done == SoakOperation::page_click || done == SoakOperation::limits_dialog))
+            (done == SoakOperation::drag || done == SoakOperation::page_click || done == SoakOperation::limits_dialog ||
+             done == SoakOperation::wander))
             broken = "the gesture wrote " + std::to_string(key_writes() - writes) + " keys, the rule " +
                      std::to_string(expected_key_writes_);
         if (!broken.empty()) {

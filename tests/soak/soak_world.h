@@ -38,6 +38,7 @@ enum class SoakOperation : int {
     clear_attribute,
     auto_key_and_time,
     host_fault,
+    wander,
     count
 };
 
@@ -60,6 +61,7 @@ public:
 
     int performed(SoakOperation operation) const { return performed_[static_cast<int>(operation)]; }
     int faults_caught() const { return faults_caught_; }
+    int real_performed() const { return real_performed_; }
     // Per kind of operation: how many ran and how long they took.
     std::string time_report() const;
     const ModalAutoanswer& answerer() const { return answerer_; }
@@ -91,7 +93,12 @@ private:
     SimShape* linked() const;
     void take_limits_from_scene();
     void take_angles_from_boxes(int typed_slot = -1);
+    float clamped(int slot, int position) const;
+    void expect_turn(int slot, float angle, const Quaternion& before, bool stepped);
     bool expect_step(int slot, int position, const Quaternion& before);
+    void real_slider_gesture(int slider_id, int dialog_button, int how);
+    void wander(int moves);
+    bool real_click(HWND window, POINT at);
     std::string scene_state() const;
     void host_notifies(const char* when);
 
@@ -137,6 +144,10 @@ private:
     std::vector<SimShape*> orphan_guides_;
     int performed_[static_cast<int>(SoakOperation::count)] = {};
     int faults_caught_ = 0;
+    // Percent of operations whose user gestures are real input (KELVARO_SOAK_REAL_SHARE).
+    int real_share_ = 2;
+    bool real_ = false;
+    int real_performed_ = 0;
     int64_t ticks_[static_cast<int>(SoakOperation::count)] = {};
     std::deque<std::string> trail_;
 };
