@@ -27,6 +27,7 @@
 #include "panel/resource.h"
 #include "simhost/host_main_window.h"
 #include "simhost/simhost.h"
+#include "desktop/slider_press.h"
 
 namespace {
 
@@ -152,10 +153,9 @@ int main(int argc, char** argv)
     HWND asking_slider = GetDlgItem(asking, IDC_PITCH_SLIDER);
     place_floors(floor, asking);
     pump_pending();
-    // The press that starts a drag: the panel takes steps only from a slider
-    // that holds the mouse capture. The floors ask nothing of it.
-    SetFocus(panel_slider);
-    SetCapture(panel_slider);
+    // The press that begins a drag: the panel takes steps only inside a
+    // gesture its slider began. The floors ask nothing of it.
+    press_slider(panel_slider);
 
     LARGE_INTEGER frequency;
     QueryPerformanceFrequency(&frequency);
@@ -208,7 +208,7 @@ int main(int argc, char** argv)
            joint.rotation().y, joint.rotation().z);
     printf("drag step: %d sweeps of %zu steps (-180..180..-180) each, panel, floor and asking floor alternating\n",
            sweeps, positions.size());
-    printf("asking floor: the floor and the panel's questions, GetCapture() and GetKeyState(VK_CONTROL) each step "
+    printf("asking floor: the floor and the panel's questions, GetKeyState(VK_CONTROL) each step "
            "and GetFocus() at each EN_CHANGE\n");
     const double asking_median = median(asking_us);
     printf("asking floor us p90=%.2f median=%.2f, ours/asking ratio=%.2f\n", percentile(asking_us, 0.9),

@@ -64,14 +64,13 @@ INT_PTR CALLBACK bare_floor_proc(HWND dialog, UINT message, WPARAM wparam, LPARA
     }
 }
 
-// As the panel does: a step counts only from the slider that holds the
-// capture (the floor's does not, and the answer goes unused), and a step with
-// Ctrl held would open the limits dialog instead, which the floor has not got.
+// As the panel does: a step with Ctrl held would open the limits dialog
+// instead, which the floor has not got. (Whether a step belongs to a gesture
+// the panel tells from its own state, without asking the window system.)
 BOOL on_asking_hscroll(HWND dialog, WPARAM wparam, LPARAM lparam)
 {
     if (LOWORD(wparam) != TB_THUMBTRACK)
         return FALSE;
-    GetCapture();
     if (GetKeyState(VK_CONTROL) < 0)
         return TRUE;
     show_slider_position(dialog, reinterpret_cast<HWND>(lparam));

@@ -137,9 +137,8 @@ LRESULT CALLBACK documented_trackbar_proc(HWND slider, UINT message, WPARAM wpar
     return 0;
 }
 
-// What the sliders report to the panel while a real gesture's button or key is
-// down: each notification with the position its trackbar holds as it notifies
-// (before the panel answers it) and whether Ctrl is down.
+// While a real gesture's button or key is down, what the sliders report, with
+// the position each trackbar holds as it notifies and whether Ctrl is down.
 struct SliderReport { int slider_id, code, position; bool ctrl; };
 struct { bool recording; std::vector<SliderReport> reports; WNDPROC panel_procedure; } slider_reports;
 
@@ -272,8 +271,7 @@ void SoakWorld::after_link_attempt()
 
 SimShape* SoakWorld::single_selected_joint() const
 {
-    const std::vector<SimShape*>& chosen = scene_.selection();
-    return chosen.size() == 1 && chosen[0]->is_ball_joint() ? chosen[0] : nullptr;
+    return scene_.selection().size() == 1 && scene_.selection()[0]->is_ball_joint() ? scene_.selection()[0] : nullptr;
 }
 
 // The joint the host last told the panel of, while the panel's sliders say it is linked.
@@ -307,12 +305,10 @@ void SoakWorld::take_angles_from_boxes(int typed_slot)
     }
 }
 
-// A slider position clamped to the axis's limits in the model.
 float SoakWorld::clamped(int slot, int position) const
 {
-    const ModelAxis& axis = axes_[slot];
-    const float angle = position < axis.minimum ? axis.minimum : static_cast<float>(position);
-    return angle > axis.maximum ? axis.maximum : angle;
+    const float angle = position < axes_[slot].minimum ? axes_[slot].minimum : static_cast<float>(position);
+    return angle > axes_[slot].maximum ? axes_[slot].maximum : angle;
 }
 
 // The axis, by the model, takes the angle: the linked joint turns from `before`
@@ -339,13 +335,11 @@ void SoakWorld::expect_turn(int slot, float angle, const Quaternion& before, boo
     axis = {angle, true, axis.minimum, axis.maximum};
 }
 
-// A slider's step inside its gesture, at the position its trackbar reports;
-// answers whether, by the model, it turned the joint.
+// A step inside its gesture, at the position its trackbar reports: whether it turned.
 bool SoakWorld::expect_step(int slot, int position, const Quaternion& before)
 {
-    const float angle = clamped(slot, position);
-    const bool turned = angle != axes_[slot].angle;
-    expect_turn(slot, angle, before, turned);
+    const bool turned = clamped(slot, position) != axes_[slot].angle;
+    expect_turn(slot, clamped(slot, position), before, turned);
     return turned;
 }
 
@@ -563,7 +557,7 @@ void SoakWorld::drag_slider(int slider_id, int dialog_button)
          (!held ? ", let go in the dialog" : over_slider ? "" : ", let go elsewhere") +
          (wine_order ? "" : ", documented") + (host_modal ? ", the host's modal dialog up" : "") +
          (theft ? ", the capture taken" : "") + (failing ? std::string(", failing ") + failing : ""));
-    // Steps no press began (Wine's trackbar tracks the mouse with the button up) change nothing.
+    // Steps no press began (Wine's trackbar tracks the mouse, button up) change nothing.
     auto strays = [&](int count, const char* after) {
         const std::string state = scene_state();
         const int dialogs = answerer_.dialogs_seen();
@@ -644,8 +638,7 @@ void SoakWorld::drag_slider(int slider_id, int dialog_button)
     const bool key_failed = host_.faults_raised() != raised_before;
     if (!ctrl && alive && !key_failed)
         expect_key();
-    // A write that failed was tried: the host counts it.
-    expected_key_writes_ += key_failed && failing != nullptr && std::strstr("insert_key set_key_rotation", failing);
+    expected_key_writes_ += key_failed && failing && std::strstr("insert_key set_key_rotation", failing);  // tried
     strays(key_failed ? random_.between(1, 3) : 0, "a failed key");
     ReleaseCapture();
     if (host_modal && IsWindowEnabled(host_window_))
@@ -653,12 +646,10 @@ void SoakWorld::drag_slider(int slider_id, int dialog_button)
     EnableWindow(host_window_, TRUE);
 }
 
-// A slider gesture as a user's real input, through the input queue onto the
-// real trackbar: a drag of the thumb, whose last move with Ctrl opens the
-// limits dialog (answered by real keys or clicks, the button let go in it or
-// held through it); a click into the channel, held or not (the trackbar pages
-// again while held); a key on the focused slider. The model takes the
-// positions the trackbar reported while the button or key was down.
+// A slider gesture as real input onto the real trackbar: a thumb drag (Ctrl on
+// its last move opens the limits dialog, answered by real keys or clicks, the
+// button let go in it or held through), a channel click (held: it pages again),
+// a key on the focused slider. The model takes the positions the trackbar reported.
 void SoakWorld::real_slider_gesture(int slider_id, int dialog_button, int how)
 {
     static const WORD keys[] = {VK_LEFT, VK_RIGHT, VK_PRIOR, VK_NEXT, VK_HOME, VK_END};
@@ -666,8 +657,8 @@ void SoakWorld::real_slider_gesture(int slider_id, int dialog_button, int how)
     const int slot = slot_of_slider(slider_id);
     const bool ctrl = dialog_button != IDCLOSE, held = random_.chance(50);
     const WORD key = keys[random_.below(6)];
-    note("real " + std::string(how == 0 ? "drag" : how == 3 ? "key" : "channel click") + " on " +
-         std::to_string(slider_id) + (ctrl ? ", Ctrl" : "") + (held ? ", held" : ""));
+    note("real gesture " + std::to_string(how) + " on " + std::to_string(slider_id) + (ctrl ? ", Ctrl" : "") +
+         (held ? ", held" : ""));
     const Quaternion before = linked()->rotation();
     const int message_boxes = answerer_.message_boxes_seen();
     const POINT target = how == 0 ? thumb_center(slider) : channel_point(slider, random_.chance(50) ? -40 : 40);
@@ -717,9 +708,9 @@ void SoakWorld::real_slider_gesture(int slider_id, int dialog_button, int how)
         wander(random_.between(1, 4));  // right after the dialog
 }
 
-// The mouse anywhere over the panel and the host's window with the button up,
-// and presses where nothing may change: the panel's caption and background, a
-// box, the host's window; with Ctrl or Shift held now and then.
+// The mouse anywhere over the panel and the host with the button up, and presses
+// where nothing may change (the panel's caption and background, a box, the
+// host's window), with Ctrl or Shift now and then.
 void SoakWorld::wander(int moves)
 {
     HWND panel = panel_state.panel_window;
@@ -882,9 +873,8 @@ void SoakWorld::limits_dialog()
     drag_slider(slider_id, button);
 }
 
-// A real click, where this share of operations goes through the input queue
-// and the mouse reaches the window: false, with nothing sent, otherwise. Done
-// when the panel has heard of it (a button's BN_CLICKED, the close) or after a second.
+// A real click, for a real operation where the mouse reaches: done when the panel
+// hears of it (a button's BN_CLICKED, the close). False, with nothing sent, otherwise.
 bool SoakWorld::real_click(HWND window, POINT at)
 {
     if (!real_ || !reaches(window, at))

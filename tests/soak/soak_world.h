@@ -88,7 +88,6 @@ private:
     void host_fault();
     void expect_key();
     std::string broken_key() const;
-    // The oracle's model: what the soak gave or stored, and what the controls show.
     SimShape* single_selected_joint() const;
     SimShape* linked() const;
     void take_limits_from_scene();
@@ -119,10 +118,9 @@ private:
     std::string stored_position_;
     bool had_stored_position_ = false;
 
-    // The model the steps and keys are checked against, kept by the soak and
-    // never read from the panel: the joint the host last told the panel of
-    // (while the sliders are enabled, the linked one), and per axis (Pitch,
-    // Yaw, Roll) the angle and the limits that a slider's step is clamped to.
+    // The model the steps and keys are checked against, never read from the panel:
+    // the joint the host last told the panel of, and per axis (Pitch, Yaw, Roll)
+    // the angle and the limits a step is clamped to.
     struct ModelAxis {
         float angle = 0;
         bool exact = false;  // given by the soak; else read off the box's text
@@ -138,14 +136,12 @@ private:
     std::map<const SimShape*, std::map<float, Quaternion>> expected_keys_;  // the rule's: time to pose (w NaN: unknown)
     int expected_key_writes_ = 0;  // by the rule, in the operation under way
     std::string broken_gesture_;   // what a slider gesture did against the rule
-    // A host fault may have cut a guide's building short since the last close or link.
-    bool guide_may_be_open_ = false;
+    bool guide_may_be_open_ = false;  // a host fault since the last close or link may have cut it short
     // Guide parts left in the scene by a host fault in the middle of building one.
     std::vector<SimShape*> orphan_guides_;
     int performed_[static_cast<int>(SoakOperation::count)] = {};
     int faults_caught_ = 0;
-    // Percent of operations whose user gestures are real input (KELVARO_SOAK_REAL_SHARE).
-    int real_share_ = 2;
+    int real_share_ = 2;  // percent of the user's gestures as real input (KELVARO_SOAK_REAL_SHARE)
     bool real_ = false;
     int real_performed_ = 0;
     int64_t ticks_[static_cast<int>(SoakOperation::count)] = {};
