@@ -291,7 +291,7 @@ void SoakWorld::take_limits_from_scene()
 }
 
 // Angles the panel took from the joint or a text, as its boxes show them; a
-// typed one within its limits (where they are in order).
+// typed one within its limits.
 void SoakWorld::take_angles_from_boxes(int typed_slot)
 {
     for (int slot = 0; slot < 3; ++slot) {
@@ -299,7 +299,10 @@ void SoakWorld::take_angles_from_boxes(int typed_slot)
         GetWindowTextA(GetDlgItem(panel_state.panel_window, edit_ids[slot]), text, sizeof text);
         ModelAxis& axis = axes_[slot];
         axis = {static_cast<float>(std::atof(text)), false, axis.minimum, axis.maximum};
-        if (slot == typed_slot && axis.minimum <= axis.maximum && model_known_ &&
+        // Limits whose text is longer than the box's eleven characters (1e30
+        // stored with a shape) leave a box that cannot show the angle.
+        if (slot == typed_slot && -1000 < axis.minimum && axis.minimum <= axis.maximum && axis.maximum < 1000 &&
+            model_known_ &&
             (axis.angle + 1e-5f < axis.minimum || axis.angle - 1e-5f > axis.maximum))
             broken_gesture_ = std::string("a typed angle ") + text + " went past its limits";
     }
@@ -688,25 +691,32 @@ void SoakWorld::real_slider_gesture(int slider_id, int dialog_button, int how)
         key_down(key);
         pump_until([key] { return GetKeyState(key) < 0; }, 1000);
     }
-    slider_reports.recording = false;
     release_left_button();
     key_up(VK_CONTROL);
     key_up(key);
     pump_until([key] { return GetKeyState(VK_LBUTTON) >= 0 && GetKeyState(VK_CONTROL) >= 0 && GetKeyState(key) >= 0; });
+    slider_reports.recording = false;  // a held click's repeat may come up to its let-go
     float angle = axes_[slot].angle;
-    bool turned = false, dialog = false;
+    bool turned = false, dialog = false, noisy = false;  // noisy: a step beyond a full circle (limits of 1e30)
     for (const SliderReport& report : slider_reports.reports) {
-        if (report.slider_id != slider_id || dialog || (dialog = report.code == TB_THUMBTRACK && report.ctrl))
+        if (report.slider_id != slider_id || dialog || (dialog = report.code == TB_THUMBTRACK && report.ctrl) ||
+            (report.code != TB_THUMBTRACK && report.code != TB_PAGEUP && report.code != TB_PAGEDOWN))
             continue;
-        if (report.code == TB_THUMBTRACK || report.code == TB_PAGEUP || report.code == TB_PAGEDOWN)
-            turned |= (angle = clamped(slot, report.position)) != axes_[slot].angle;
+        const float step = clamped(slot, report.position);
+        noisy |= std::fabs(static_cast<double>(step) - angle) > 360;
+        turned |= (angle = step) != axes_[slot].angle;
     }
     const bool accepted = dialog && dialog_button == IDOK && answerer_.message_boxes_seen() == message_boxes;
     if (accepted)
         take_limits_from_scene();
     char text[64] = {};
     GetDlgItemTextA(panel, edit_ids[slot], text, sizeof text);
-    expect_turn(slot, accepted ? static_cast<float>(std::atof(text)) : angle, before, turned || accepted);
+    const float final_angle = accepted ? static_cast<float>(std::atof(text)) : angle;
+    noisy |= std::fabs(static_cast<double>(final_angle) - angle) > 360;
+    if (noisy)
+        axes_[slot] = {final_angle, true, axes_[slot].minimum, axes_[slot].maximum};
+    else
+        expect_turn(slot, final_angle, before, turned || accepted);
     if (!dialog || accepted || turned)
         expect_key();
     if (dialog)
@@ -878,15 +888,21 @@ void SoakWorld::limits_dialog()
     drag_slider(slider_id, button);
 }
 
-// A real click, for a real operation where the mouse reaches: done when the panel
-// hears of it (a button's BN_CLICKED, the close). False, with nothing sent, otherwise.
-bool SoakWorld::real_click(HWND window, POINT at)
+// A real click, for a real operation where the mouse reaches: pumped until done
+// (a second at most). False, with nothing sent, otherwise.
+bool SoakWorld::real_click(HWND window, POINT at, const std::function<bool()>& done)
 {
     if (!real_ || !reaches(window, at))
         return false;
     commands_.clear();
-    click_at(at);
-    pump_until([this] { return !commands_.messages().empty() || !IsWindowVisible(panel_state.panel_window); }, 1000);
+    move_cursor_and_wait(at);
+    // The window manager takes a press on a window it has not focused to focus
+    // it, and may keep the release: such a click is made once more.
+    for (int attempt = 0; attempt < 2 && !done(); ++attempt) {
+        release_left_button();
+        click_at(at);
+        pump_until(done, 1000);
+    }
     return true;
 }
 
@@ -897,7 +913,7 @@ void SoakWorld::click(int button_id)
     note(button_id == IDC_UNDO ? "UNDO" : "RESET");
     HWND button = GetDlgItem(panel_state.panel_window, button_id);
     SetFocus(button);  // a click takes the focus
-    if (!real_click(button, center_of(button)))
+    if (!real_click(button, center_of(button), [&] { return !commands_.command_codes(button_id).empty(); }))
         SendMessageA(panel_state.panel_window, WM_COMMAND, MAKEWPARAM(button_id, BN_CLICKED),
                      reinterpret_cast<LPARAM>(button));
     take_angles_from_boxes();
@@ -914,8 +930,10 @@ void SoakWorld::close_panel()
     POINT box = {frame.right, frame.top + GetSystemMetrics(SM_CYSMCAPTION) / 2 + 2};  // the caption's close box
     while (box.x > frame.left && SendMessageA(panel, WM_NCHITTEST, 0, MAKELPARAM(box.x, box.y)) != HTCLOSE)
         --box.x;
-    if (!real_click(panel, box))
+    if (box.x == frame.left || !real_click(panel, box, [panel] { return !IsWindowVisible(panel); }))
         SendMessageA(panel, WM_COMMAND, IDCANCEL, 0);
+    if (IsWindowVisible(panel))
+        broken_gesture_ = "a click on the close box left the panel open";
     guide_may_be_open_ = false;
 }
 
@@ -926,7 +944,7 @@ void SoakWorld::toggle_autoshade()
     HWND box = GetDlgItem(panel_state.panel_window, IDC_AUTOSHADE);
     const bool checked = SendMessageA(box, BM_GETCHECK, 0, 0) == BST_CHECKED;
     note(checked ? "AutoShade off" : "AutoShade on");
-    if (real_click(box, center_of(box)))
+    if (real_click(box, center_of(box), [this] { return !commands_.command_codes(IDC_AUTOSHADE).empty(); }))
         return;
     SendMessageA(box, BM_SETCHECK, checked ? BST_UNCHECKED : BST_CHECKED, 0);
     SendMessageA(panel_state.panel_window, WM_COMMAND, MAKEWPARAM(IDC_AUTOSHADE, BN_CLICKED),

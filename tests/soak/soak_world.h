@@ -11,6 +11,7 @@
 // failure that names the seed, the operation's number and the last operations.
 #include <cstdint>
 #include <deque>
+#include <functional>
 #include <map>
 #include <string>
 #include <vector>
@@ -97,7 +98,7 @@ private:
     bool expect_step(int slot, int position, const Quaternion& before);
     void real_slider_gesture(int slider_id, int dialog_button, int how);
     void wander(int moves);
-    bool real_click(HWND window, POINT at);
+    bool real_click(HWND window, POINT at, const std::function<bool()>& done);
     std::string scene_state() const;
     void host_notifies(const char* when);
 
