@@ -86,9 +86,12 @@ void ModalAutoanswer::on_activate(HWND window)
         }
         if (by_ != By::messages) {  // the first field has the focus and its text selected
             key_up(VK_CONTROL);
-            std::string typed;  // as far as a user types into a field
-            for (const std::string& text : texts_)
-                typed += text.substr(0, 12) + "\t";
+            std::string typed;  // the printable part, as far as a user types into a field
+            for (const std::string& text : texts_) {
+                for (char c : text.substr(0, 12))
+                    typed += c >= ' ' && c <= '~' ? std::string(1, c) : "";
+                typed += "\t";
+            }
             type_text(typed.c_str());
             if (by_ == By::keys)
                 press_key(button_ == IDOK ? VK_RETURN : VK_ESCAPE);
