@@ -38,10 +38,10 @@ void soak(uint32_t seed)
     unlink();
     EXPECT_EQ(world.host().outstanding_references(), 0) << world.host().outstanding_report();
     EXPECT_TRUE(world.host().errors().empty()) << world.host().errors().front();
-    std::printf("seed %u: %d operations, %d limits dialogs, %d message boxes, %d host faults caught, "
-                "%d counted handles given and all given back\n",
-                seed, operations_per_seed(), world.answerer().dialogs_seen(), world.answerer().message_boxes_seen(),
-                world.faults_caught(), world.host().counted_handles_made());
+    std::printf("seed %u: %d operations (%d as real input), %d limits dialogs, %d message boxes, "
+                "%d host faults caught, %d counted handles given and all given back\n",
+                seed, operations_per_seed(), world.real_performed(), world.answerer().dialogs_seen(),
+                world.answerer().message_boxes_seen(), world.faults_caught(), world.host().counted_handles_made());
 }
 
 }  // namespace

@@ -63,7 +63,8 @@ public:
     int performed(SoakOperation operation) const { return performed_[static_cast<int>(operation)]; }
     int faults_caught() const { return faults_caught_; }
     int real_performed() const { return real_performed_; }
-    // Per kind of operation: how many ran and how long they took.
+    // Per kind of operation, and of them those made as real input: how many ran
+    // and how long they took.
     std::string time_report() const;
     const ModalAutoanswer& answerer() const { return answerer_; }
     ModalAutoanswer& answerer() { return answerer_; }
@@ -146,5 +147,6 @@ private:
     bool real_ = false;
     int real_performed_ = 0;
     int64_t ticks_[static_cast<int>(SoakOperation::count)] = {};
+    int64_t real_ticks_ = 0;
     std::deque<std::string> trail_;
 };
