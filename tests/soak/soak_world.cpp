@@ -474,7 +474,7 @@ void SoakWorld::host_fault()
     } while (std::strcmp(sim_operation_name(operation), "Release") == 0 ||
              std::strcmp(sim_operation_name(operation), "AddRef") == 0 ||
              std::strcmp(sim_operation_name(operation), "QueryInterface") == 0);
-    const int nth = random_.between(1, 3);
+    int nth = random_.between(1, 3);
     // Faults inside typed commits and the limits dialog once left the panel
     // stuck (commit_after_fault_test.cpp keeps those cases).
     static const SoakOperation steps[] = {SoakOperation::relink, SoakOperation::refresh, SoakOperation::open_panel,
@@ -483,13 +483,16 @@ void SoakWorld::host_fault()
                                           SoakOperation::type_text, SoakOperation::paste_text,
                                           SoakOperation::limits_dialog};
     SoakOperation step = steps[random_.below(sizeof steps / sizeof steps[0])];
-    // A quarter of the faults cut short the guide a link builds: what is left
-    // begun of it, the next close, link or unlink must end.
-    static const SimOperation guide_calls[] = {SimOperation::begin_part, SimOperation::begin_line,
-                                               SimOperation::set_color, SimOperation::end_line,
-                                               SimOperation::part_handle};
-    if (random_.chance(25))
-        operation = guide_calls[random_.below(5)], step = steps[random_.below(3)];
+    // A quarter of the faults cut short the guide a link builds (its part's
+    // handle, asked once, or one of its three lines): what is left begun of
+    // it, the next close, link or unlink must end.
+    static const SimOperation guide_calls[] = {SimOperation::part_handle, SimOperation::begin_line,
+                                               SimOperation::set_color, SimOperation::end_line};
+    if (random_.chance(25)) {
+        operation = guide_calls[random_.below(4)];
+        nth = operation == SimOperation::part_handle ? 1 : nth;
+        step = steps[random_.below(3)];  // relink, refresh, open
+    }
     host_.fail_call(operation, nth, 1000 + random_.below(100));
     // Under Wine every host exception that unwinds through the window system
     // uses up some of the thread's window-procedure nesting for good
