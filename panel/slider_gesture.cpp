@@ -4,10 +4,7 @@
 // slider, gets every message after the watch has looked at it.
 #include "panel/slider_gesture.h"
 
-#include <initializer_list>
-
 #include "panel/panel_state.h"
-#include "panel/resource.h"
 
 namespace {
 
@@ -70,8 +67,8 @@ LRESULT CALLBACK watch_slider(HWND slider, UINT message, WPARAM wparam, LPARAM l
 
 void watch_slider_gestures(HWND panel)
 {
-    for (int id : {IDC_PITCH_SLIDER, IDC_YAW_SLIDER, IDC_ROLL_SLIDER}) {
-        HWND slider = GetDlgItem(panel, id);
+    for (const AxisControls& controls : axis_controls) {
+        HWND slider = GetDlgItem(panel, controls.slider_id);
         if (slider == nullptr || GetPropA(slider, trackbar_procedure_property) != nullptr)
             continue;
         SetPropA(slider, trackbar_procedure_property,

@@ -42,26 +42,27 @@ const char* const key_calls[] = {"current_scene", "active_shape", "as_part", "jo
                                  "motion_enabled", "current_time", "key_count", "key_time", "insert_key",
                                  "set_key_rotation"};
 
-// How often each operation is drawn, out of the sum.
-const int operation_weights[static_cast<int>(SoakOperation::count)] = {
-    8,   // select
-    3,   // store_limits
-    6,   // relink
-    6,   // refresh
-    14,  // drag
-    6,   // page_click
-    14,  // type_text
-    5,   // paste_text
-    4,   // limits_dialog
-    4,   // undo
-    3,   // reset
-    3,   // close_panel
-    5,   // open_panel
-    2,   // autoshade
-    3,   // clear_attribute
-    10,  // auto_key_and_time
-    5,   // host_fault
-    3,   // wander
+// Per operation: how often it is drawn, out of the sum, and whether the soak
+// can also make it as real input.
+const struct { int weight; bool real_form; } operation_draws[static_cast<int>(SoakOperation::count)] = {
+    {8, false},   // select
+    {3, false},   // store_limits
+    {6, false},   // relink
+    {6, false},   // refresh
+    {14, true},   // drag
+    {6, true},    // page_click
+    {14, true},   // type_text
+    {5, false},   // paste_text
+    {4, true},    // limits_dialog
+    {4, true},    // undo
+    {3, true},    // reset
+    {3, true},    // close_panel
+    {5, false},   // open_panel
+    {2, true},    // autoshade
+    {3, false},   // clear_attribute
+    {10, false},  // auto_key_and_time
+    {5, false},   // host_fault
+    {3, true},    // wander
 };
 
 int slot_of_slider(int slider_id)
@@ -150,25 +151,6 @@ LRESULT CALLBACK reporting_panel_proc(HWND panel, UINT message, WPARAM wparam, L
                                           static_cast<short>(SendMessageA(slider, TBM_GETPOS, 0, 0)),
                                           GetKeyState(VK_CONTROL) < 0});
     return CallWindowProcA(slider_reports.panel_procedure, panel, message, wparam, lparam);
-}
-
-// The user's gestures that the soak can also make as real input.
-bool has_real_form(SoakOperation operation)
-{
-    switch (operation) {
-    case SoakOperation::drag:
-    case SoakOperation::page_click:
-    case SoakOperation::type_text:
-    case SoakOperation::limits_dialog:
-    case SoakOperation::undo:
-    case SoakOperation::reset:
-    case SoakOperation::close_panel:
-    case SoakOperation::autoshade:
-    case SoakOperation::wander:
-        return true;
-    default:
-        return false;
-    }
 }
 
 bool is_unit(const Quaternion& q)
@@ -1069,13 +1051,13 @@ void SoakWorld::perform(SoakOperation operation)
 bool SoakWorld::run(int operations)
 {
     int total_weight = 0;
-    for (int weight : operation_weights)
-        total_weight += weight;
+    for (const auto& draw : operation_draws)
+        total_weight += draw.weight;
     for (int n = 0; n < operations; ++n) {
         int pick = random_.below(total_weight);
         int kind = 0;
-        while (pick >= operation_weights[kind])
-            pick -= operation_weights[kind++];
+        while (pick >= operation_draws[kind].weight)
+            pick -= operation_draws[kind++].weight;
         LARGE_INTEGER before, after;
         QueryPerformanceCounter(&before);
         auto key_writes = [&] { return host_.call_count("insert_key") + host_.call_count("set_key_rotation"); };
@@ -1086,26 +1068,25 @@ bool SoakWorld::run(int operations)
         // a host fault runs into), onto the panel made whole first: AutoShade
         // rolls it down as the mouse comes onto it.
         const SoakOperation operation = static_cast<SoakOperation>(kind);
-        real_ = has_real_form(operation) && random_.below(100) < real_share_ && panel_usable();
-        if (real_ && IsDlgButtonChecked(panel_state.panel_window, IDC_AUTOSHADE)) {
+        const bool real = operation_draws[kind].real_form && random_.below(100) < real_share_ && panel_usable();
+        if (real && IsDlgButtonChecked(panel_state.panel_window, IDC_AUTOSHADE)) {
             RECT frame;
             GetWindowRect(panel_state.panel_window, &frame);
             move_cursor_and_wait({frame.left + 10, frame.top + 4});
             pump_for(250);
         }
-        const bool real = real_;
+        real_ = real;
         real_performed_ += real;
         perform(operation);
         // The mouse is parked off the windows again: under it, every change of
         // a window costs Wine a search for what the mouse is over now.
-        if (real_ || n == 0)
+        if (real || n == 0)
             move_cursor_and_wait({GetSystemMetrics(SM_CXSCREEN) - 1, GetSystemMetrics(SM_CYSCREEN) - 1});
         real_ = false;
         pump_pending();
         QueryPerformanceCounter(&after);
         ticks_[kind] += after.QuadPart - before.QuadPart;
         real_ticks_ += real ? after.QuadPart - before.QuadPart : 0;
-        const SoakOperation done = static_cast<SoakOperation>(kind);
         // A turn too small for the boxes' text leaves unknown whether its gesture
         // keyed: a key at the current time may be there, in the joint's own pose.
         for (SimShape* shape : turn_unsure_ ? scene_.shapes() : std::vector<SimShape*>())
@@ -1115,8 +1096,8 @@ bool SoakWorld::run(int operations)
         std::string broken = broken_gesture_.empty() ? broken_invariant() : broken_gesture_;
         // A slider gesture writes the keys the rule gives (a typed commit may key twice).
         if (broken.empty() && key_writes() - writes != expected_key_writes_ && !turn_unsure_ &&
-            (done == SoakOperation::drag || done == SoakOperation::page_click || done == SoakOperation::limits_dialog ||
-             done == SoakOperation::wander))
+            (operation == SoakOperation::drag || operation == SoakOperation::page_click ||
+             operation == SoakOperation::limits_dialog || operation == SoakOperation::wander))
             broken = "the gesture wrote " + std::to_string(key_writes() - writes) + " keys, the rule " +
                      std::to_string(expected_key_writes_);
         if (!broken.empty()) {
@@ -1124,7 +1105,7 @@ bool SoakWorld::run(int operations)
             for (const std::string& line : trail_)
                 trail += "\n  " + line;
             ADD_FAILURE() << "seed " << seed_ << ", operation " << n << " ("
-                          << soak_operation_name(static_cast<SoakOperation>(kind)) << "): " << broken
+                          << soak_operation_name(operation) << "): " << broken
                           << "\nlast operations:" << trail;
             return false;
         }
