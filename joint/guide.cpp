@@ -76,14 +76,14 @@ void end_interrupted_build()
 void remove_guide()
 {
     // A part is removed only once its building has ended. The guide part is
-    // borrowed, and gone once removed: the link forgets it first, so that
-    // nothing touches it again, also when the removal fails.
+    // borrowed, and gone once removed: the link forgets it then, and not
+    // before. A removal that raised removed nothing (the host's rule), so the
+    // guide stays held and the next close, relink or unlink removes it.
     end_interrupted_build();
-    HostPart* guide = joint_link.guide;
-    if (guide == nullptr)
+    if (joint_link.guide == nullptr)
         return;
+    joint_link.guide->remove();
     joint_link.guide = nullptr;
-    guide->remove();
 }
 
 void build_guide()

@@ -1,10 +1,14 @@
 // The six limits stored with the linked shape under panel_component_id.
+#include <cmath>
 #include <initializer_list>
 #include "joint/joint_link.h"
 #include "joint/release_guard.h"
 
 // Reads the whole record or nothing: a record that ends before its sixth float
 // counts as no record, so a half-read set of limits never reaches the channels.
+// So does one that holds an infinity (a damaged or foreign scene): a step or a
+// typed angle clamped to it would become an infinite angle, and a NaN pose.
+// Its next save writes a whole record. A NaN limit clamps nothing and is kept.
 bool read_stored_limits(HostShape* shape, JointLimits* limits)
 {
     ReleaseGuard<HostStream> stream(shape->open_stream_for_read(panel_component_id));
@@ -15,7 +19,7 @@ bool read_stored_limits(HostShape* shape, JointLimits* limits)
                              &read.yaw_maximum,   &read.roll_minimum,  &read.roll_maximum};
     stream->seek(0);
     for (float* field : fields) {
-        if (!stream->read_float(field))
+        if (!stream->read_float(field) || std::isinf(*field))
             return false;
     }
     *limits = read;

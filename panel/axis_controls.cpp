@@ -32,8 +32,12 @@ void sync_axis_controls(int slider_id, bool set_position, bool set_text)
     if (set_text) {
         char text[64];
         format_angle(channel.current, text, sizeof text);
-        // Sends EN_CHANGE back into the panel before it returns.
+        // Sends EN_CHANGE back into the panel before it returns (Microsoft's
+        // documentation of WM_SETTEXT on an edit control), also while the box
+        // has the focus: marked as the program's, it is not taken as typing.
+        panel_state.writing_edit = controls->edit_id;
         SetDlgItemTextA(panel, controls->edit_id, text);
+        panel_state.writing_edit = 0;
     }
     if (set_position) {
         // Read again: the EN_CHANGE above may have run the panel's own handling.

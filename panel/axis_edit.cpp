@@ -57,12 +57,14 @@ void rewrite_to_angle(HWND edit, float angle)
     rewrite_edit(edit, text);
 }
 
-// The text to fall back on: what the box held when it got the focus, or, when
-// that is no number (nothing saved yet), the angle the axis holds now.
-void restore_edit(HWND edit, const AxisChannel& channel)
+// The text to fall back on: the box's own, as it held it when it got the
+// focus or as the program last wrote it, or, when that is no number (nothing
+// saved yet), the angle the axis holds now.
+void restore_edit(HWND edit, const AxisControls& controls, const AxisChannel& channel)
 {
-    if (is_numeric_text(panel_state.saved_text))
-        rewrite_edit(edit, panel_state.saved_text);
+    const char* saved = saved_text_of(controls);
+    if (is_numeric_text(saved))
+        rewrite_edit(edit, saved);
     else
         rewrite_to_angle(edit, channel.current);
 }
@@ -83,7 +85,7 @@ void commit_axis_edit(int edit_id)
     char text[edit_text_size] = {};
     GetWindowTextA(edit, text, edit_text_size);
     if (!is_numeric_text(text)) {
-        restore_edit(edit, channel);
+        restore_edit(edit, *controls, channel);
         return;
     }
 

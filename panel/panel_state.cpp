@@ -37,6 +37,11 @@ const AxisControls* axis_controls_for_edit(int edit_id)
     return nullptr;
 }
 
+char* saved_text_of(const AxisControls& controls)
+{
+    return panel_state.saved_text[&controls - axis_controls];
+}
+
 // "%6f" of the angle widened to double. An angle in -180..180 takes at most 11
 // characters; a stored limit may be as large as a float goes (3.4e38 prints
 // with 46), so the text is cut to the buffer, always terminated. A text that

@@ -23,7 +23,13 @@ struct PanelState {
     UINT_PTR timer_id = 0;       // the AutoShade timer; 0 while none runs
     int full_width = 0;          // outer size measured at WM_INITDIALOG
     int full_height = 0;
-    char saved_text[20] = {};    // an edit's text at focus or at the last programmatic write
+    // Per axis, in the order of axis_controls (Pitch, Yaw, Roll): the text its
+    // edit box had when it got the focus, or that the program last wrote into
+    // it; what the box puts back when the user's text is no number.
+    char saved_text[3][20] = {};
+    // The edit box the program is writing into, 0 while none: its EN_CHANGE
+    // is no typing, whichever box has the focus.
+    int writing_edit = 0;
     SliderGesture gesture;
 };
 
@@ -44,6 +50,9 @@ extern const AxisControls axis_controls[3];  // Pitch, Yaw, Roll
 
 const AxisControls* axis_controls_for_slider(int slider_id);  // none for other IDs
 const AxisControls* axis_controls_for_edit(int edit_id);
+
+// The text the axis's edit box puts back (PanelState::saved_text).
+char* saved_text_of(const AxisControls& controls);
 
 // The text of an angle, "%6f"; always terminated, cut to the buffer.
 void format_angle(float angle, char* text, size_t size);

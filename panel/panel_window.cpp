@@ -191,16 +191,11 @@ void on_end_track(HWND slider)
     SetFocus(panel_state.host_window);
 }
 
-// What a slider reports outside a gesture of its own turns, opens and keys
-// nothing: Wine's second TB_ENDTRACK as the capture goes; after the limits
-// dialog, a capture taken by another window or a host failure, the late let-go
-// and the thumb steps of a drag Wine's trackbar still tracks with the button
-// up; whatever the mouse wheel makes of a slider. Where the thumb moved, it
-// goes back to the angle.
-BOOL on_report_outside_gesture(HWND slider, const AxisChannel& channel)
+// Where the thumb moved without turning the joint, it goes back to the angle,
+// so that the next page or drag turns from the angle the joint has.
+void put_thumb_at_angle(HWND slider, const AxisChannel& channel)
 {
     SendMessageA(slider, TBM_SETPOS, TRUE, truncate_angle(channel.current));
-    return TRUE;
 }
 
 BOOL on_hscroll(HWND window, WPARAM wparam, LPARAM lparam)
@@ -212,8 +207,15 @@ BOOL on_hscroll(HWND window, WPARAM wparam, LPARAM lparam)
     AxisChannel* channel = axis_channel(slider_id);
     if (channel == nullptr)
         return FALSE;
-    if (panel_state.gesture.slider_id != slider_id)
-        return on_report_outside_gesture(slider, *channel);
+    // What a slider reports outside a gesture of its own turns, opens and
+    // keys nothing: Wine's second TB_ENDTRACK as the capture goes; after the
+    // limits dialog, a capture taken by another window or a host failure, the
+    // late let-go and the thumb steps of a drag Wine's trackbar still tracks
+    // with the button up; whatever the mouse wheel makes of a slider.
+    if (panel_state.gesture.slider_id != slider_id) {
+        put_thumb_at_angle(slider, *channel);
+        return TRUE;
+    }
 
     joint_link.active_slider = slider_id;
     switch (LOWORD(wparam)) {
@@ -231,6 +233,14 @@ BOOL on_hscroll(HWND window, WPARAM wparam, LPARAM lparam)
     case TB_ENDTRACK:
         on_end_track(slider);
         return TRUE;
+    case TB_LINEUP:
+    case TB_LINEDOWN:
+    case TB_TOP:
+    case TB_BOTTOM:
+        // The arrows, Home and End step the thumb alone; the joint turns by
+        // pages and drags. Their let-go still keys.
+        put_thumb_at_angle(slider, *channel);
+        return FALSE;
     default:
         return FALSE;
     }
@@ -249,9 +259,20 @@ void hide_panel(HWND window)
     panel_state.shown = 0;
 }
 
-void save_edit_text(HWND edit)
+void save_edit_text(int edit_id, HWND edit)
 {
-    GetWindowTextA(edit, panel_state.saved_text, edit_text_size);
+    if (const AxisControls* controls = axis_controls_for_edit(edit_id))
+        GetWindowTextA(edit, saved_text_of(*controls), edit_text_size);
+}
+
+// The user's text is what changes in the box that has the focus while the
+// program is not writing into it: a keystroke, a paste, or the panel's own
+// rewrite of a typed text, which commits in turn. The program's texts (a
+// relink, UNDO, RESET, a slider's step) are only saved, also in the box that
+// has the focus.
+bool typed_by_user(int edit_id, HWND edit)
+{
+    return GetFocus() == edit && panel_state.writing_edit != edit_id;
 }
 
 BOOL on_edit_notification(int edit_id, int code, HWND edit)
@@ -260,13 +281,13 @@ BOOL on_edit_notification(int edit_id, int code, HWND edit)
         return FALSE;
     switch (code) {
     case EN_SETFOCUS:
-        save_edit_text(edit);
+        save_edit_text(edit_id, edit);
         return TRUE;
     case EN_CHANGE:
-        if (GetFocus() == edit)
-            commit_axis_edit(edit_id);  // the user typed
+        if (typed_by_user(edit_id, edit))
+            commit_axis_edit(edit_id);
         else
-            save_edit_text(edit);  // the program wrote it
+            save_edit_text(edit_id, edit);
         return TRUE;
     default:
         return FALSE;
@@ -280,6 +301,10 @@ void on_autoshade(HWND window)
     } else {
         KillTimer(window, panel_state.timer_id);
         panel_state.timer_id = 0;
+        // Unticked while rolled up (the box keeps the focus, so the space bar
+        // reaches it), the panel would stay a strip: it comes back whole.
+        SetWindowPos(window, nullptr, 0, 0, panel_state.full_width, panel_state.full_height,
+                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     }
 }
 

@@ -1,14 +1,35 @@
 // The sliders' presses and stepping keys begin the panel's slider gestures.
 // The watch is a subclass of the kind that works with every version of the
-// common controls: the trackbar's own procedure, kept in a property of the
-// slider, gets every message after the watch has looked at it.
+// common controls: the trackbar's own procedure gets every message after the
+// watch has looked at it. The procedures are kept here, one per axis, and not
+// in a property of the slider: a drag step sends a slider several messages,
+// and under Wine every GetProp is a round trip to the wineserver.
 #include "panel/slider_gesture.h"
 
 #include "panel/panel_state.h"
 
 namespace {
 
-const char trackbar_procedure_property[] = "Kelvaro.TrackbarProcedure";
+// A watched slider and the trackbar procedure it had before the watch.
+struct WatchedSlider {
+    HWND slider;
+    WNDPROC trackbar;
+};
+
+// By axis, in the order of axis_controls. A slider leaves its entry as it is
+// destroyed; the sliders of a newer panel take the entries over from an older
+// one's (only one panel lives at a time, but a test may make another), whose
+// sliders go back to being plain trackbars.
+WatchedSlider watched_sliders[3] = {};
+
+WatchedSlider* watched(HWND slider)
+{
+    for (WatchedSlider& entry : watched_sliders) {
+        if (entry.slider == slider)
+            return &entry;
+    }
+    return nullptr;
+}
 
 // The keys a trackbar steps by: each sends its step as it goes down and
 // TB_ENDTRACK as it comes up (Microsoft's trackbar keyboard interface).
@@ -43,7 +64,10 @@ void begin_gesture(HWND slider)
 
 LRESULT CALLBACK watch_slider(HWND slider, UINT message, WPARAM wparam, LPARAM lparam)
 {
-    const WNDPROC trackbar = reinterpret_cast<WNDPROC>(GetPropA(slider, trackbar_procedure_property));
+    WatchedSlider* entry = watched(slider);
+    const WNDPROC trackbar = entry != nullptr ? entry->trackbar : nullptr;
+    if (trackbar == nullptr)  // never so: a slider leaves the watch as it leaves its entry
+        return DefWindowProcA(slider, message, wparam, lparam);
     switch (message) {
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK:  // the second press of a double click, where the class asks for them
@@ -55,7 +79,7 @@ LRESULT CALLBACK watch_slider(HWND slider, UINT message, WPARAM wparam, LPARAM l
         break;
     case WM_NCDESTROY:
         SetWindowLongPtrA(slider, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(trackbar));
-        RemovePropA(slider, trackbar_procedure_property);
+        *entry = WatchedSlider{};
         break;
     default:
         break;
@@ -67,12 +91,15 @@ LRESULT CALLBACK watch_slider(HWND slider, UINT message, WPARAM wparam, LPARAM l
 
 void watch_slider_gestures(HWND panel)
 {
-    for (const AxisControls& controls : axis_controls) {
-        HWND slider = GetDlgItem(panel, controls.slider_id);
-        if (slider == nullptr || GetPropA(slider, trackbar_procedure_property) != nullptr)
+    for (size_t axis = 0; axis < 3; ++axis) {
+        HWND slider = GetDlgItem(panel, axis_controls[axis].slider_id);
+        if (slider == nullptr || watched(slider) != nullptr)
             continue;
-        SetPropA(slider, trackbar_procedure_property,
-                 reinterpret_cast<HANDLE>(GetWindowLongPtrA(slider, GWLP_WNDPROC)));
+        const WatchedSlider older = watched_sliders[axis];
+        if (older.slider != nullptr && IsWindow(older.slider))
+            SetWindowLongPtrA(older.slider, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(older.trackbar));
+        watched_sliders[axis] = WatchedSlider{
+            slider, reinterpret_cast<WNDPROC>(GetWindowLongPtrA(slider, GWLP_WNDPROC))};
         SetWindowLongPtrA(slider, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&watch_slider));
     }
 }

@@ -147,10 +147,21 @@ TEST_F(GuideTest, ClosingRemovesTheGuideWhileTheJointStaysLinked)
     EXPECT_EQ(host.call_count(SimOperation::remove), 1);
     expect_only_kept_references();
 
-    relink();  // a failing remove() still leaves no guide held, so none is touched again
-    ASSERT_TRUE(host.fail_call("remove", 1, 9));
-    EXPECT_FALSE(host_try([] { remove_guide(); }, nullptr));
-    EXPECT_EQ(joint_link.guide, nullptr);
+    // A removal that fails removed nothing: the next close, relink or unlink
+    // removes that guide, and no second one is ever built beside it.
+    const struct {
+        void (*step)();
+        size_t guides_after;
+    } steps[] = {{&remove_guide, 0}, {&relink, 1}, {&unlink, 0}};
+    for (const auto& step : steps) {
+        relink();
+        ASSERT_TRUE(host.fail_call("remove", 1, 9));
+        EXPECT_FALSE(host_try([&] { step.step(); }, nullptr));
+        EXPECT_EQ(scene().find_all(guide_name).size(), 1u);
+        step.step();
+        EXPECT_EQ(scene().find_all(guide_name).size(), step.guides_after);
+        expect_only_kept_references();
+    }
 }
 
 // (A failure of part_handle itself is left out: the host has then made a part

@@ -118,7 +118,7 @@ TEST_F(StoredLimitsTest, SavedLimitsComeBackInTheSameChannelsPitchFirst)
 TEST_F(StoredLimitsTest, BadStoredValuesAreLoadedAsReadAndShownWithoutOverflow)
 {
     SimShape& joint = add_selected_joint();
-    const std::vector<float> stored{nan_value, infinity, -infinity, 3.4e38f, 50, -50};
+    const std::vector<float> stored{nan_value, 3.4e38f, -3.4e38f, 3.4e38f, 50, -50};
     joint.set_stream_floats(panel_component_id, stored);
     joint.set_rotation(Quaternion(1, 0, 0, 0));
     relink();
@@ -137,7 +137,7 @@ TEST_F(StoredLimitsTest, BadStoredValuesAreLoadedAsReadAndShownWithoutOverflow)
     expect_only_kept_references();
 }
 
-TEST_F(StoredLimitsTest, ARecordCutShortCountsAsNoRecord)
+TEST_F(StoredLimitsTest, ARecordCutShortOrHoldingAnInfinityCountsAsNoRecord)
 {
     SimShape& joint = add_selected_joint();
     joint.set_stream_floats(panel_component_id, {-10, 10, -20});
@@ -151,6 +151,18 @@ TEST_F(StoredLimitsTest, ARecordCutShortCountsAsNoRecord)
     relink();
     EXPECT_EQ(channel_limits(), defaults);
     expect_only_kept_references();
+
+    // An infinite limit would be the angle a step is clamped to, and a NaN
+    // pose: such a record (a damaged or foreign scene) is none either, and the
+    // next save writes a whole one.
+    for (const std::vector<float>& record : {std::vector<float>{infinity, infinity, -180, 180, -180, 180},
+                                             {-180, 180, -180, -infinity, -180, 180},
+                                             {-infinity, infinity, -infinity, infinity, -infinity, infinity}}) {
+        joint.set_stream_floats(panel_component_id, record);
+        relink();
+        save_limits();
+        EXPECT_EQ(joint.stream_floats(panel_component_id), defaults);
+    }
 }
 
 TEST_F(StoredLimitsTest, AHostGivingNoStreamToWriteToLeavesTheRecordAlone)

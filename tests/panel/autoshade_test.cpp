@@ -68,20 +68,22 @@ TEST_F(AutoShadeTest, TickedPanelRollsUpWhenTheCursorLeavesAndOpensOnTheStrip)
     EXPECT_TRUE(full_size());
 }
 
-TEST_F(AutoShadeTest, UntickingStopsTheTimerAndTheRollUp)
+TEST_F(AutoShadeTest, UntickingStopsTheTimerAndBringsThePanelBackWhole)
 {
     click_at(center_of(item(IDC_AUTOSHADE)));
     ASSERT_TRUE(pump_until([&] { return panel_state.timer_id != 0; }));
-    click_at(center_of(item(IDC_AUTOSHADE)));
-    ASSERT_TRUE(pump_until([&] { return panel_state.timer_id == 0; }));
-    EXPECT_EQ(SendMessageA(item(IDC_AUTOSHADE), BM_GETCHECK, 0, 0), BST_UNCHECKED);
-    EXPECT_FALSE(KillTimer(panel(), 1));  // no timer left to kill
-
     RECT frame;
     GetWindowRect(panel(), &frame);
     move_cursor({frame.right + 50, frame.bottom + 50});
+    ASSERT_TRUE(pump_until([&] { return rolled_up(); }, 1000));
+
+    // The box kept the focus as the panel rolled up: the space bar unticks it.
+    ASSERT_EQ(GetFocus(), item(IDC_AUTOSHADE));
+    press_key(VK_SPACE);
+    ASSERT_TRUE(pump_until([&] { return SendMessageA(item(IDC_AUTOSHADE), BM_GETCHECK, 0, 0) == BST_UNCHECKED; }));
     pump_for(300);
     EXPECT_TRUE(full_size());
+    EXPECT_FALSE(KillTimer(panel(), 1));  // no timer left to kill
 }
 
 TEST_F(AutoShadeTest, HidingKeepsTheTimerAndDestroyingStopsIt)

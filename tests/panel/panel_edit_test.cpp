@@ -77,7 +77,7 @@ protected:
 TEST_F(EditTest, EveryTypedKeystrokeThatLeavesANumberIsAppliedAndKeyed)
 {
     focus_edit(IDC_PITCH_EDIT);
-    EXPECT_STREQ(panel_state.saved_text, angle_text(joint_link.pitch.current).c_str());
+    EXPECT_STREQ(panel_state.saved_text[0], angle_text(joint_link.pitch.current).c_str());
 
     type_and_wait("1", IDC_PITCH_EDIT, "1");
     EXPECT_EQ(joint_link.pitch.current, 1);
@@ -133,7 +133,7 @@ TEST_F(EditTest, ALetterPutsBackTheSavedTextAndItsAngle)
     joint_link.roll.current = 12;
     sync_axis_controls(IDC_ROLL_SLIDER, true, true);
     focus_edit(IDC_ROLL_EDIT);
-    ASSERT_STREQ(panel_state.saved_text, "12.000000");
+    ASSERT_STREQ(panel_state.saved_text[2], "12.000000");
 
     type_and_wait("5", IDC_ROLL_EDIT, "5");
     EXPECT_EQ(joint_link.roll.current, 5);
@@ -141,6 +141,31 @@ TEST_F(EditTest, ALetterPutsBackTheSavedTextAndItsAngle)
     EXPECT_EQ(joint_link.roll.current, 12);
     EXPECT_EQ(slider_position(IDC_ROLL_SLIDER), 12);
     EXPECT_EQ(recorder.deepest(), 1);
+}
+
+// The artist is in the Yaw box when the host selects another joint, turned
+// 45 degrees about Yaw, and relinks.
+TEST_F(EditTest, ARelinkWhileABoxHasTheFocusWritesNothingAndTheBoxPutsBackItsOwnText)
+{
+    SimShape& knee = scene.add_ball_joint("Knee");
+    const double half_turn = 0.39269908169872414;  // half of 45 degrees, in radians
+    const Quaternion pose(static_cast<float>(std::cos(half_turn)), 0, static_cast<float>(std::sin(half_turn)), 0);
+    knee.set_rotation(pose);
+    focus_edit(IDC_YAW_EDIT);
+    scene.select(knee);
+    save_limits_and_relink();
+    EXPECT_EQ(host.call_count(SimOperation::set_rotation) + keyings(), 0);
+    const std::string shown = item_text(IDC_YAW_EDIT);
+    EXPECT_NEAR(atof(shown.c_str()), 45, 1e-4);
+
+    // A letter: the box puts back its own angle, and the joint keeps its pose.
+    const int changes = changes_of(IDC_YAW_EDIT);
+    type_text("x");
+    ASSERT_TRUE(pump_until([&] { return changes_of(IDC_YAW_EDIT) >= changes + 2; }));
+    pump_pending();
+    EXPECT_EQ(item_text(IDC_YAW_EDIT), shown);
+    const Quaternion& now = knee.rotation();
+    EXPECT_NEAR(now.w * pose.w + now.x * pose.x + now.y * pose.y + now.z * pose.z, 1, 1e-6);
 }
 
 TEST_F(EditTest, DeletingAllTextPutsBackTheSavedText)
@@ -163,7 +188,7 @@ TEST_F(EditTest, PastedTextIsCommittedAsTypedTextIs)
     EXPECT_EQ(item_text(IDC_YAW_EDIT), "33");
     EXPECT_EQ(joint_link.yaw.current, 33);
 
-    std::string saved = panel_state.saved_text;
+    std::string saved = panel_state.saved_text[1];
     SendMessageA(edit, EM_SETSEL, 0, -1);
     set_clipboard_text(panel(), "abc");
     SendMessageA(edit, WM_PASTE, 0, 0);
@@ -197,7 +222,7 @@ TEST_F(EditTest, WithNothingSavedTheAngleItselfIsPutBack)
     panel_state.shown = 0;
     HWND edit = focus_edit(IDC_PITCH_EDIT);
     panel_state.shown = 1;
-    ASSERT_STREQ(panel_state.saved_text, "");
+    ASSERT_STREQ(panel_state.saved_text[0], "");
     joint_link.pitch.current = 7;
 
     SendMessageA(edit, WM_CLEAR, 0, 0);
@@ -279,7 +304,7 @@ TEST_F(EditTest, HugeAndNanLimitsFromAStoredRecordNeitherCrashNorOverflow)
 TEST_F(EditTest, TypingWhileThePanelIsHiddenChangesNothing)
 {
     HWND edit = focus_edit(IDC_PITCH_EDIT);
-    std::string saved = panel_state.saved_text;
+    std::string saved = panel_state.saved_text[0];
     SendMessageA(panel(), WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
     ASSERT_EQ(panel_state.shown, 0);
     host.clear_calls();
@@ -295,7 +320,7 @@ TEST_F(EditTest, TypingWhileThePanelIsHiddenChangesNothing)
 
     EXPECT_EQ(item_text(IDC_PITCH_EDIT), "abc");
     EXPECT_EQ(joint_link.pitch.current, before);
-    EXPECT_EQ(panel_state.saved_text, saved);
+    EXPECT_EQ(panel_state.saved_text[0], saved);
     EXPECT_EQ(host.call_count(SimOperation::set_rotation), 0);
     EXPECT_FALSE(IsWindowVisible(panel()));
 }

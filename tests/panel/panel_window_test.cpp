@@ -46,7 +46,8 @@ TEST_F(PanelTest, NewPanelIsHiddenWithZeroedControlsAndMeasuredSize)
     EXPECT_EQ(SendMessageA(item(IDC_AUTOSHADE), BM_GETCHECK, 0, 0), BST_UNCHECKED);
     EXPECT_EQ(panel_state.timer_id, 0u);
     // Texts written while the panel is not open are not saved.
-    EXPECT_STREQ(panel_state.saved_text, "");
+    for (const char* saved : panel_state.saved_text)
+        EXPECT_STREQ(saved, "");
 }
 
 TEST_F(PanelTest, CreatingTwiceKeepsTheFirstPanel)
@@ -85,10 +86,10 @@ TEST_F(PanelTest, CloseBoxSavesLimitsRemovesGuideAndHidesButKeepsTheLink)
     EXPECT_EQ(stored[3], 30.25f);
 
     // Hidden, the edit boxes ignore programmatic texts.
-    strcpy(panel_state.saved_text, "7.000000");
+    strcpy(panel_state.saved_text[0], "7.000000");
     joint_link.pitch.current = 12;
     sync_axis_controls(IDC_PITCH_SLIDER, true, true);
-    EXPECT_STREQ(panel_state.saved_text, "7.000000");
+    EXPECT_STREQ(panel_state.saved_text[0], "7.000000");
     EXPECT_EQ(item_text(IDC_PITCH_EDIT), "12.000000");
 }
 
@@ -111,7 +112,7 @@ TEST_F(PanelTest, ProgrammaticTextWhileOpenIsSaved)
     SetFocus(host_window);
     joint_link.roll.current = -45.5f;
     sync_axis_controls(IDC_ROLL_SLIDER, true, true);
-    EXPECT_STREQ(panel_state.saved_text, "-45.500000");
+    EXPECT_STREQ(panel_state.saved_text[2], "-45.500000");
     EXPECT_EQ(slider_position(IDC_ROLL_SLIDER), -45);
 }
 

@@ -86,9 +86,9 @@ TEST(CommitChainFuzz, EveryTextEndsTheChainWithinFourNestedChanges)
         SetFocus(edit);
         ASSERT_EQ(GetFocus(), edit);
         if (random.chance(15))
-            panel_state.saved_text[0] = '\0';  // nothing saved yet
+            saved_text_of(*axis_controls_for_edit(edit_id))[0] = '\0';  // nothing saved yet
         else if (random.chance(10))
-            std::strcpy(panel_state.saved_text, "x");  // a saved text that is no number
+            std::strcpy(saved_text_of(*axis_controls_for_edit(edit_id)), "x");  // a saved text that is no number
 
         const std::string text = random_text(random);
         std::string how;
