@@ -1,0 +1,277 @@
+// The user's gestures as the messages a real control sends, each played from
+// its plan; the trackbar's own keys go to the trackbar itself. Where the plan
+// asks for real input and the mouse reaches, soak_real_drivers.cpp plays it.
+#include "soak_world.h"
+
+#include <commctrl.h>
+
+#include <cstring>
+
+#include "desktop/message_pump.h"
+#include "desktop/real_input.h"
+#include "desktop/slider_press.h"
+#include "panel/resource.h"
+#include "panel_watch.h"
+#include "window_nesting.h"
+
+namespace {
+
+// The host calls of a let-go's key, any of which may fail.
+const char* const key_calls[] = {"current_scene", "active_shape", "as_part", "joint_handle", "auto_key_enabled",
+                                 "motion_enabled", "current_time", "key_count", "key_time", "insert_key",
+                                 "set_key_rotation"};
+const WORD slider_keys[] = {VK_LEFT, VK_RIGHT, VK_UP, VK_DOWN, VK_PRIOR, VK_NEXT, VK_HOME, VK_END};
+
+LPARAM as_lparam(HWND window) { return reinterpret_cast<LPARAM>(window); }
+
+}  // namespace
+
+// Steps no press began (Wine's trackbar tracks the mouse, button up) change nothing.
+void SoakWorld::strays(SoakPlan& plan, int slot, int count, const char* after)
+{
+    HWND slider = GetDlgItem(panel_, slider_ids[slot]);
+    const std::string state = scene_state();
+    const int dialogs = answerer_.dialogs_seen();
+    for (int i = 0; i < count; ++i) {
+        set_key(VK_CONTROL, plan.chance(30));
+        SendMessageA(slider, TBM_SETPOS, TRUE, plan.between(-180, 180));
+        SendMessageA(panel_, WM_HSCROLL, TB_THUMBTRACK, as_lparam(slider));
+    }
+    set_key(VK_CONTROL, false);
+    if (scene_state() != state || answerer_.dialogs_seen() != dialogs)
+        fail(std::string("after ") + after + ", a step turned a joint or opened a dialog");
+}
+
+// A press (no step: a click) takes the focus and the capture; the let-go comes in
+// Wine's order or the documented one. With Ctrl, the limits dialog opens, which
+// ends the drag. The host lives its own life inside: its own modal dialog holds
+// its window disabled, it notifies between the steps or while the dialog runs,
+// takes the capture, or fails in the key.
+void SoakWorld::drag(SoakPlan& plan, bool ctrl)
+{
+    const int slot = plan.below(3);
+    if (!usable() || (real_ && real_slider_gesture(plan, slot, ctrl, 0)))
+        return;
+    HWND slider = GetDlgItem(panel_, slider_ids[slot]);
+    const bool wine_order = plan.chance(50), held = !ctrl || plan.chance(50), over_slider = !ctrl || plan.chance(70);
+    const int steps = plan.chance(ctrl ? 50 : 25) ? 0 : plan.between(1, ctrl ? 2 : 12), notice_at = plan.below(40);
+    const bool host_modal = plan.chance(15), theft = !ctrl && plan.chance(10), in_dialog = plan.chance(15);
+    const int call = plan.below(110);
+    const char* failing = call < 11 && window_nesting_left() >= nesting_for_window_faults ? key_calls[call] : nullptr;
+    note("drag " + std::to_string(slot) + " " + std::to_string(steps) + " steps" + (ctrl ? ", Ctrl" : "") +
+         (!held ? ", let go in the dialog" : over_slider ? "" : ", let go elsewhere") +
+         (wine_order ? "" : ", documented") + (host_modal ? ", the host's modal dialog up" : "") +
+         (theft ? ", the capture taken" : "") + (failing ? std::string(", failing ") + failing : ""));
+    SimShape* const pressed_on = model_.joint;
+    if (host_modal)
+        EnableWindow(host_window_, FALSE);
+    panel_watch.documented = !wine_order, panel_watch.dragging = true;
+    press_slider(slider);
+    set_key(VK_LBUTTON, true);
+    bool turned = false, alive = true;  // a link to another joint, or none, ends the gesture
+    int position = model_.thumb(slot);
+    for (int i = 0; i < steps; ++i) {
+        const int move = plan.between(-40, 40);
+        if (i == notice_at)
+            host_notifies(plan, "between the steps");
+        if (!(alive = alive && model_.joint == pressed_on)) {
+            strays(plan, slot, 1, "a link to another joint");
+            continue;
+        }
+        position = std::max(-180, std::min(180, position + move));
+        SendMessageA(slider, TBM_SETPOS, TRUE, position);
+        const Quaternion before = pressed_on->rotation();
+        SendMessageA(panel_, WM_HSCROLL, MAKEWPARAM(TB_THUMBTRACK, position), as_lparam(slider));
+        turned |= model_.clamped(slot, position) != model_.axes[slot].angle;
+        expect_turn(slot, model_.clamped(slot, position), before);
+        model_.written(slot);
+    }
+    if (ctrl) {
+        dialog_button_ = plan.chance(85) ? IDOK : IDCANCEL;
+        answerer_.plan(plan.texts[0], plan.texts[1], plan.texts[2], dialog_button_);
+        dialog_fields(slot, model_.axes[slot].angle);
+        const int message_boxes = answerer_.message_boxes_seen(), dialogs = answerer_.dialogs_seen();
+        const Quaternion before = pressed_on->rotation();
+        set_key(VK_LBUTTON, held);
+        set_key(VK_CONTROL, true);
+        if (in_dialog)
+            answerer_.meanwhile([this, &plan] { host_notifies(plan, "in the limits dialog"); });
+        SendMessageA(panel_, WM_HSCROLL, MAKEWPARAM(TB_THUMBTRACK, position), as_lparam(slider));
+        set_key(VK_CONTROL, false);
+        answerer_.meanwhile(nullptr);
+        if (model_.sure && answerer_.dialogs_seen() != dialogs + alive)
+            fail(alive ? "Ctrl on the slider's drag opened no limits dialog" : "a drag that had ended opened the limits dialog");
+        if (alive)
+            answer_dialog(plan, slot, pressed_on, before, model_.axes[slot].angle, turned, message_boxes);
+        if (wine_order && !held && plan.chance(30))
+            SetFocus(slider);  // a click on the panel's caption: the dialog manager gives the slider its focus back
+        strays(plan, slot, wine_order ? plan.below(3) : 0, "the dialog");
+    }
+    set_key(VK_LBUTTON, false);
+    if (failing != nullptr)
+        host_.fail_call(failing, 1, 1100);
+    const int raised_before = host_.faults_raised();
+    HostCatch caught;
+    host_try(
+        [&] {
+            if (theft)  // another window takes the focus and the capture: either trackbar ends the drag
+                SetFocus(host_window_), SetCapture(host_window_);
+            panel_watch.dragging = false;
+            if (!wine_order)
+                ReleaseCapture();
+            if (held && over_slider && (wine_order || !ctrl)) {
+                if (wine_order || steps > 0)
+                    SendMessageA(panel_, WM_HSCROLL, TB_THUMBPOSITION, as_lparam(slider));
+                SendMessageA(panel_, WM_HSCROLL, TB_ENDTRACK, as_lparam(slider));
+            }
+        },
+        &caught);
+    host_.clear_faults();
+    const bool key_failed = host_.faults_raised() != raised_before;
+    if (!ctrl && alive && !key_failed)
+        model_.key();
+    model_.key_writes += key_failed && failing && std::strstr("insert_key set_key_rotation", failing);  // tried
+    strays(plan, slot, key_failed ? plan.between(1, 3) : 0, "a failed key");
+    ReleaseCapture();
+    if (host_modal && IsWindowEnabled(host_window_))
+        fail("the panel enabled the host's window under the host's own modal dialog");
+    EnableWindow(host_window_, TRUE);
+}
+
+// A click into the channel, which holds the capture until the let-go, or the
+// keys the trackbar steps by on the focused slider, each one press and let-go.
+void SoakWorld::page_click(SoakPlan& plan)
+{
+    const int slot = plan.below(3), key_count = plan.between(1, 3);
+    const bool keyed = plan.chance(50), up = plan.chance(50), wine_order = plan.chance(50);
+    if (!usable() || (real_ && real_slider_gesture(plan, slot, false, keyed ? 3 : plan.between(1, 2))))
+        return;
+    HWND slider = GetDlgItem(panel_, slider_ids[slot]);
+    std::string line = std::string(keyed ? "keys" : up ? "page up" : "page down") + " on " + std::to_string(slot);
+    for (int i = 0; keyed && i < key_count; ++i) {
+        const WORD key = slider_keys[plan.below(8)];
+        SetFocus(slider);
+        const Quaternion before = model_.joint->rotation();
+        panel_watch.reports.clear();
+        panel_watch.reporting = true;
+        SendMessageA(slider, WM_KEYDOWN, key, 1);
+        SendMessageA(slider, WM_KEYUP, key, 0xC0000001);
+        panel_watch.reporting = false;
+        bool turned = false, dialog = false;
+        float stepped_angle;
+        take_reports(slot, before, true, &turned, &dialog, &stepped_angle);
+        line += " " + std::to_string(key);
+    }
+    note(line + (wine_order ? "" : ", documented"));
+    if (keyed)
+        return;
+    SetFocus(slider);
+    panel_watch.documented = !wine_order, panel_watch.dragging = false;
+    press_slider(slider);
+    const int paged = std::max(-180, std::min(180, model_.thumb(slot) + (up ? -30 : 30)));
+    const Quaternion before = model_.joint->rotation();
+    SendMessageA(slider, TBM_SETPOS, TRUE, paged);
+    SendMessageA(panel_, WM_HSCROLL, up ? TB_PAGEUP : TB_PAGEDOWN, as_lparam(slider));
+    expect_turn(slot, model_.clamped(slot, paged), before);
+    model_.written(slot);
+    if (!wine_order)
+        ReleaseCapture();
+    SendMessageA(panel_, WM_HSCROLL, TB_ENDTRACK, as_lparam(slider));
+    ReleaseCapture();
+    model_.key();
+}
+
+// Keystrokes into a focused box (each WM_CHAR changes the text and the box
+// reports the change while it has the focus, as typing does), or a paste
+// over the whole text (EM_REPLACESEL reports once).
+void SoakWorld::type_text(SoakPlan& plan, bool paste)
+{
+    const int slot = plan.below(3), keystrokes = paste ? 1 : plan.between(1, 14);
+    const bool select_all = paste || plan.chance(30), leave_focus = plan.chance(30);
+    SoakRandom random = plan.random();
+    if (!usable())
+        return;
+    HWND edit = GetDlgItem(panel_, edit_ids[slot]);
+    if (real_ && !paste)
+        activate_for_input(panel_, nullptr);
+    focus_box(slot);
+    if (GetFocus() != edit)
+        return;  // nobody types into a box without the focus
+    std::string typed = paste ? "paste " : real_ ? "(real) " : "";
+    panel_watch.typing = true;
+    if (select_all) {
+        SendMessageA(edit, EM_SETSEL, 0, -1);
+        typed += "<all>";
+    }
+    for (int i = 0; i < keystrokes; ++i) {
+        const std::string key = paste ? random_text(random) : random_keystroke(random);
+        typed += key == "\b" ? "<bs>" : key.substr(0, 40);
+        const Quaternion before = model_.joint->rotation();
+        panel_watch.typed.clear();
+        if (paste) {
+            SendMessageA(edit, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(key.c_str()));
+        } else if (real_ && key.size() == 1 && VkKeyScanA(key[0]) != -1) {  // a key of the keyboard
+            const BYTE pressed = LOBYTE(VkKeyScanA(key[0]));
+            const SHORT toggled = GetKeyState(pressed) & 1;  // flips as each press is taken in
+            ::type_text(key.c_str());
+            pump_until([&] { return (GetKeyState(pressed) & 1) != toggled && GetKeyState(pressed) >= 0; }, 1000);
+            reached_ = true;
+        } else {
+            for (char c : key)
+                SendMessageA(edit, WM_CHAR, static_cast<unsigned char>(c), 1);
+        }
+        take_typed(slot, before);
+    }
+    panel_watch.typing = false;
+    note("type into " + std::to_string(slot) + ": " + typed);
+    if (leave_focus)
+        SetFocus(host_window_);
+}
+
+// UNDO puts back the pose at link; RESET the identity, which UNDO then puts back.
+void SoakWorld::click(int button_id)
+{
+    if (!usable())
+        return;
+    note(button_id == IDC_UNDO ? "UNDO" : "RESET");
+    HWND button = GetDlgItem(panel_, button_id);
+    if (!(real_ && real_click(button, center_of(button), button_id))) {
+        SetFocus(button);  // a click takes the focus
+        SendMessageA(panel_, WM_COMMAND, MAKEWPARAM(button_id, BN_CLICKED), as_lparam(button));
+    }
+    if (button_id == IDC_RESET)
+        model_.undo_pose = Quaternion(1, 0, 0, 0);
+    if (std::memcmp(&model_.joint->rotation(), &model_.undo_pose, sizeof(Quaternion)) != 0)
+        fail(button_id == IDC_UNDO ? "UNDO did not put back the pose at link" : "RESET left the joint turned");
+    model_.take_pose(model_.undo_pose);
+}
+
+// Through the caption's close box: the limits go to the linked joint, the guide goes.
+void SoakWorld::close_panel()
+{
+    if (!model_.shown)
+        return;
+    note("close");
+    RECT frame;
+    GetWindowRect(panel_, &frame);
+    POINT box = {frame.right, frame.top + GetSystemMetrics(SM_CYSMCAPTION) / 2 + 2};
+    while (box.x > frame.left && SendMessageA(panel_, WM_NCHITTEST, 0, MAKELPARAM(box.x, box.y)) != HTCLOSE)
+        --box.x;
+    if (!(real_ && box.x > frame.left && real_click(panel_, box, IDCANCEL)))
+        SendMessageA(panel_, WM_COMMAND, IDCANCEL, 0);
+    model_.save_limits();
+    model_.shown = false;
+}
+
+void SoakWorld::toggle_autoshade()
+{
+    if (!model_.shown)
+        return;
+    note(autoshade_ ? "AutoShade off" : "AutoShade on");
+    HWND box = GetDlgItem(panel_, IDC_AUTOSHADE);
+    if (!(real_ && real_click(box, center_of(box), IDC_AUTOSHADE))) {
+        SendMessageA(box, BM_SETCHECK, autoshade_ ? BST_UNCHECKED : BST_CHECKED, 0);
+        SendMessageA(panel_, WM_COMMAND, MAKEWPARAM(IDC_AUTOSHADE, BN_CLICKED), as_lparam(box));
+    }
+    autoshade_ = !autoshade_;
+}

@@ -1,0 +1,172 @@
+#include "soak_model.h"
+
+#include <climits>
+#include <cmath>
+#include <cstdlib>
+#include <cstring>
+
+#include "joint/joint_link.h"  // panel_component_id: where the records live
+#include "math/rotation_reference.h"
+
+namespace {
+
+// Below this (2^-19) the panel takes the first two axes as in gimbal lock.
+constexpr double gimbal_threshold = 1.9073486328125e-06;
+
+bool same_bits(const void* a, const void* b, size_t size) { return std::memcmp(a, b, size) == 0; }
+
+}  // namespace
+
+// The pose's angles about x, y, z (R = Rz·Ry·Rx on column vectors), in degrees,
+// with how far the panel's float conversion may be from them.
+SimShape* SoakModel::selected_joint() const
+{
+    const std::vector<SimShape*>& selection = scene_.selection();
+    return selection.size() == 1 && selection[0]->is_ball_joint() ? selection[0] : nullptr;
+}
+
+void SoakModel::link(SimShape* selected)
+{
+    joint = selected;
+    sure = true;
+    if (joint == nullptr)
+        return;
+    undo_pose = joint->rotation();
+    std::vector<float> record = records.count(joint) != 0 ? records[joint] : std::vector<float>();
+    for (float limit : record)
+        if (std::isinf(limit))
+            record.clear();  // an infinite limit is no record
+    if (record.size() < 6)
+        record = {-180, 180, -180, 180, -180, 180};
+    for (int slot = 0; slot < 3; ++slot)
+        axes[slot].minimum = record[2 * slot], axes[slot].maximum = record[2 * slot + 1];
+    take_pose(undo_pose);
+}
+
+void SoakModel::take_pose(const Quaternion& pose)
+{
+    using namespace rotation_reference;
+    const DMatrix3 c = column_matrix(to_dquat(pose));
+    const double g = std::hypot(c.m[0][0], c.m[1][0]);
+    double angles[3] = {std::atan2(c.m[2][1], c.m[2][2]), std::atan2(-c.m[2][0], g), std::atan2(c.m[1][0], c.m[0][0])};
+    if (g <= gimbal_threshold)
+        angles[0] = std::atan2(-c.m[1][2], c.m[1][1]), angles[2] = 0;
+    // Pitch and roll come from entries as small as g; at the threshold either branch may be taken.
+    const double slack = std::fabs(g - gimbal_threshold) < 5e-7 ? pi : 1e-6 + 4e-7 / std::max(g, 4e-7);
+    for (int slot = 0; slot < 3; ++slot) {
+        const float angle = static_cast<float>(angles[slot] * 180 / pi);
+        axes[slot] = {angle, slot == 1 ? 1e-6 : slack, axes[slot].minimum, axes[slot].maximum, 0};
+        written(slot);
+    }
+    angles_known = true;
+}
+
+void SoakModel::save_limits()
+{
+    if (joint != nullptr)
+        records[joint] = {axes[0].minimum, axes[0].maximum, axes[1].minimum,
+                          axes[1].maximum, axes[2].minimum, axes[2].maximum};
+}
+
+void SoakModel::open_limits_to_default()
+{
+    for (ModelAxis& axis : axes)
+        axis.minimum = -180, axis.maximum = 180;
+}
+
+float SoakModel::clamped(int slot, float angle) const
+{
+    angle = angle < axes[slot].minimum ? axes[slot].minimum : angle;
+    return angle > axes[slot].maximum ? axes[slot].maximum : angle;
+}
+
+int SoakModel::thumb_at(float angle)
+{
+    const int whole = std::isnan(angle) ? 0 : angle >= 2147483647.0f ? INT_MAX : angle <= -2147483648.0f ? INT_MIN
+                                                                                 : static_cast<int>(angle);
+    return whole < -180 ? -180 : whole > 180 ? 180 : whole;
+}
+
+void SoakModel::key()
+{
+    const std::vector<SimShape*>& selection = scene_.selection();
+    if (host_.auto_key() && joint != nullptr && !selection.empty() && selection[0] == joint &&
+        joint->motion_enabled()) {
+        keys[joint][scene_.current_time()] = joint->rotation();
+        ++key_writes;
+    }
+}
+
+void SoakModel::take_from_scene()
+{
+    keys.clear();
+    records.clear();
+    for (SimShape* shape : scene_.shapes()) {
+        for (const SimMotionKey& key : shape->keys())
+            keys[shape][key.time] = key.rotation;
+        if (shape->has_stream(panel_component_id))
+            records[shape] = shape->stream_floats(panel_component_id);
+    }
+}
+
+// Every shape's keys at the times the rule gives, and at the current time
+// with the pose keyed there.
+std::string SoakModel::broken_keys() const
+{
+    const float now = scene_.current_time();
+    auto same = [now](const SimMotionKey& key, const std::pair<const float, Quaternion>& rule) {
+        return key.time == rule.first && (key.time != now || same_bits(&key.rotation, &rule.second, sizeof(Quaternion)));
+    };
+    for (SimShape* shape : scene_.shapes()) {
+        const auto rule = keys.count(shape) != 0 ? keys.at(shape) : std::map<float, Quaternion>();
+        if (!std::equal(shape->keys().begin(), shape->keys().end(), rule.begin(), rule.end(), same))
+            return "joint " + shape->name() + "'s " + std::to_string(shape->keys().size()) + " keys are not the rule's " +
+                   std::to_string(rule.size()) + ", at times or in the pose at the current time " + std::to_string(now);
+    }
+    return {};
+}
+
+std::string SoakModel::broken_records() const
+{
+    for (SimShape* shape : scene_.shapes()) {
+        const bool stored = records.count(shape) != 0;
+        const std::vector<float> held = shape->stream_floats(panel_component_id);
+        if (stored != shape->has_stream(panel_component_id) ||
+            (stored && (held.size() != records.at(shape).size() ||
+                        !same_bits(held.data(), records.at(shape).data(), held.size() * sizeof(float)))))
+            return "the limits stored with " + shape->name() + " are not those the soak stored or the panel saved";
+    }
+    return {};
+}
+
+bool soak_numeric(const std::string& text)
+{
+    if (text.empty() || !(std::isdigit(static_cast<unsigned char>(text[0])) || text[0] == '-'))
+        return false;
+    return text.find_first_not_of("0123456789.", 1) == std::string::npos;
+}
+
+bool soak_limits_accepted(const std::string texts[3], float* minimum, float* current, float* maximum)
+{
+    float values[3];
+    for (int i = 0; i < 3; ++i) {
+        const std::string field = texts[i].substr(0, 11);
+        if (!soak_numeric(field))
+            return false;
+        values[i] = static_cast<float>(std::atof(field.c_str()));
+    }
+    *minimum = values[0], *current = values[1], *maximum = values[2];
+    return -180.0f <= values[0] && values[0] <= values[1] && values[1] <= values[2] && values[2] <= 180.0f;
+}
+
+float SoakModel::text_value(float angle)
+{
+    return static_cast<float>(std::atof(soak_angle_text(angle).c_str()));
+}
+
+std::string soak_angle_text(float angle)
+{
+    char text[64];
+    std::snprintf(text, sizeof text, "%6f", static_cast<double>(angle));
+    return std::string(text).substr(0, 11);
+}
