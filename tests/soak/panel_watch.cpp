@@ -24,18 +24,17 @@ int slot_of(const int (&ids)[3], int id)
 LRESULT CALLBACK watching_panel_proc(HWND panel, UINT message, WPARAM wparam, LPARAM lparam)
 {
     HWND control = reinterpret_cast<HWND>(lparam);
-    const int id = control != nullptr ? GetDlgCtrlID(control) : 0;
-    if (message == WM_HSCROLL && panel_watch.reporting && slot_of(slider_ids, id) >= 0)
-        panel_watch.reports.push_back({slot_of(slider_ids, id), LOWORD(wparam),
+    if (message == WM_HSCROLL && panel_watch.reporting && slot_of(slider_ids, GetDlgCtrlID(control)) >= 0)
+        panel_watch.reports.push_back({slot_of(slider_ids, GetDlgCtrlID(control)), LOWORD(wparam),
                                        static_cast<short>(SendMessageA(control, TBM_GETPOS, 0, 0)),
                                        GetKeyState(VK_CONTROL) < 0});
     if (message == WM_COMMAND && HIWORD(wparam) == BN_CLICKED)
         panel_watch.clicked.push_back(LOWORD(wparam));
     if (message == WM_COMMAND && HIWORD(wparam) == EN_CHANGE && panel_watch.typing && panel_watch.depth == 0 &&
-        GetFocus() == control && slot_of(edit_ids, id) >= 0) {
+        slot_of(edit_ids, LOWORD(wparam)) >= 0 && GetFocus() == control) {
         char text[64] = {};
         GetWindowTextA(control, text, sizeof text);
-        panel_watch.typed.push_back({slot_of(edit_ids, id), text});
+        panel_watch.typed.push_back({slot_of(edit_ids, LOWORD(wparam)), text});
     }
     ++panel_watch.depth;
     const LRESULT result = CallWindowProcA(panel_procedure, panel, message, wparam, lparam);

@@ -4,16 +4,6 @@
 // tables as the host calls them.
 #include "soak_world.h"
 
-#include <commctrl.h>
-
-#include <limits>
-
-#include "joint/joint_link.h"  // panel_component_id: where the records live
-#include "panel/resource.h"
-#include "panel_watch.h"
-#include "simhost/component_calls.h"
-#include "window_nesting.h"
-
 void SoakWorld::open()
 {
     SimShape* const selected = model_.selected_joint();
@@ -51,23 +41,23 @@ void SoakWorld::notify(bool relinks)
 void SoakWorld::host_notifies(SoakPlan& plan, const char* when, int kind)
 {
     const bool selects = kind < 0 && plan.chance(50), relinks = kind < 0 ? plan.chance(50) : kind == 1;
-    const int box = plan.chance(30) ? plan.below(3) : -1;
+    // The focus: in a box, in the host's window (always for a notification asked for alone), or where it is.
+    const int focus = plan.below(100), box = focus < 15 ? focus % 3 : -1;
     note(std::string("the host notifies ") + (relinks ? "a relink " : "a refresh ") + when +
          (box >= 0 ? ", a box focused" : ""));
     if (selects)
         select(plan);
     if (box >= 0 && usable())
         focus_box(box);
-    else if (box < 0)
+    else if (box < 0 && (kind >= 0 || focus < 50))
         SetFocus(host_window_);
-    const std::string poses = scene_state();
-    const int writes = host_.call_count("insert_key") + host_.call_count("set_key_rotation");
+    const std::string before = quiet_state();
     HostCatch caught;  // the host's own notification: it catches what the panel passes back
     if (!host_try([&] { notify(relinks); }, &caught))
         model_.lose_track();
-    else if (scene_state() != poses || host_.call_count("insert_key") + host_.call_count("set_key_rotation") != writes)
-        fail("a notification turned or keyed a joint");
-    notified_poses_ = scene_state();
+    else
+        expect_quiet(before, "a notification turned or keyed a joint");
+    notified_state_ = quiet_state();
 }
 
 // Mostly one joint; else none, two, or the guide among them.
@@ -171,7 +161,7 @@ void SoakWorld::host_fault(SoakPlan& plan)
     panel_watch.documented = panel_watch.reporting = panel_watch.typing = false;
     ReleaseCapture();
     for (int id : slider_ids)
-        SendMessageA(panel_, WM_HSCROLL, TB_ENDTRACK, reinterpret_cast<LPARAM>(GetDlgItem(panel_, id)));
+        SendMessageA(panel_, WM_HSCROLL, TB_ENDTRACK, reinterpret_cast<LPARAM>(item(id)));
 }
 
 void SoakWorld::perform(SoakPlan& plan, SoakOperation operation)

@@ -1,8 +1,10 @@
 #include "soak_model.h"
 
+#include <algorithm>
 #include <climits>
 #include <cmath>
 #include <cstdlib>
+#include <cstdio>
 #include <cstring>
 
 #include "joint/joint_link.h"  // panel_component_id: where the records live
@@ -10,39 +12,36 @@
 
 namespace {
 
-// Below this (2^-19) the panel takes the first two axes as in gimbal lock.
-constexpr double gimbal_threshold = 1.9073486328125e-06;
+constexpr double gimbal_threshold = 1.9073486328125e-06;  // 2^-19: the panel's, for its first two axes
 
 bool same_bits(const void* a, const void* b, size_t size) { return std::memcmp(a, b, size) == 0; }
 
 }  // namespace
 
-// The pose's angles about x, y, z (R = Rz·Ry·Rx on column vectors), in degrees,
-// with how far the panel's float conversion may be from them.
 SimShape* SoakModel::selected_joint() const
 {
     const std::vector<SimShape*>& selection = scene_.selection();
     return selection.size() == 1 && selection[0]->is_ball_joint() ? selection[0] : nullptr;
 }
 
+// The limits from the joint's record (a short one, or one holding an
+// infinity, counts as none), the angles from its pose.
 void SoakModel::link(SimShape* selected)
 {
-    joint = selected;
-    sure = true;
+    joint = selected, sure = true;
     if (joint == nullptr)
         return;
-    undo_pose = joint->rotation();
     std::vector<float> record = records.count(joint) != 0 ? records[joint] : std::vector<float>();
-    for (float limit : record)
-        if (std::isinf(limit))
-            record.clear();  // an infinite limit is no record
-    if (record.size() < 6)
+    if (record.size() < 6 || std::any_of(record.begin(), record.end(), [](float limit) { return std::isinf(limit); }))
         record = {-180, 180, -180, 180, -180, 180};
     for (int slot = 0; slot < 3; ++slot)
         axes[slot].minimum = record[2 * slot], axes[slot].maximum = record[2 * slot + 1];
-    take_pose(undo_pose);
+    take_pose(undo_pose = joint->rotation());
 }
 
+// The pose's angles about x, y, z (R = Rz·Ry·Rx on column vectors), with how
+// far the panel's float conversion may be from them: pitch and roll come from
+// entries as small as g, and at the gimbal threshold either branch may be taken.
 void SoakModel::take_pose(const Quaternion& pose)
 {
     using namespace rotation_reference;
@@ -51,11 +50,9 @@ void SoakModel::take_pose(const Quaternion& pose)
     double angles[3] = {std::atan2(c.m[2][1], c.m[2][2]), std::atan2(-c.m[2][0], g), std::atan2(c.m[1][0], c.m[0][0])};
     if (g <= gimbal_threshold)
         angles[0] = std::atan2(-c.m[1][2], c.m[1][1]), angles[2] = 0;
-    // Pitch and roll come from entries as small as g; at the threshold either branch may be taken.
     const double slack = std::fabs(g - gimbal_threshold) < 5e-7 ? pi : 1e-6 + 4e-7 / std::max(g, 4e-7);
     for (int slot = 0; slot < 3; ++slot) {
-        const float angle = static_cast<float>(angles[slot] * 180 / pi);
-        axes[slot] = {angle, slot == 1 ? 1e-6 : slack, axes[slot].minimum, axes[slot].maximum, 0};
+        axes[slot].angle = static_cast<float>(angles[slot] * 180 / pi), axes[slot].slack = slot == 1 ? 1e-6 : slack;
         written(slot);
     }
     angles_known = true;
@@ -68,39 +65,30 @@ void SoakModel::save_limits()
                           axes[1].maximum, axes[2].minimum, axes[2].maximum};
 }
 
-void SoakModel::open_limits_to_default()
-{
-    for (ModelAxis& axis : axes)
-        axis.minimum = -180, axis.maximum = 180;
-}
-
 float SoakModel::clamped(int slot, float angle) const
 {
     angle = angle < axes[slot].minimum ? axes[slot].minimum : angle;
     return angle > axes[slot].maximum ? axes[slot].maximum : angle;
 }
 
+// A float angle truncated to a whole degree (saturating, NaN as 0), within the slider's range.
 int SoakModel::thumb_at(float angle)
 {
     const int whole = std::isnan(angle) ? 0 : angle >= 2147483647.0f ? INT_MAX : angle <= -2147483648.0f ? INT_MIN
                                                                                  : static_cast<int>(angle);
-    return whole < -180 ? -180 : whole > 180 ? 180 : whole;
+    return std::max(-180, std::min(180, whole));
 }
 
 void SoakModel::key()
 {
     const std::vector<SimShape*>& selection = scene_.selection();
-    if (host_.auto_key() && joint != nullptr && !selection.empty() && selection[0] == joint &&
-        joint->motion_enabled()) {
-        keys[joint][scene_.current_time()] = joint->rotation();
-        ++key_writes;
-    }
+    if (host_.auto_key() && joint != nullptr && !selection.empty() && selection[0] == joint && joint->motion_enabled())
+        keys[joint][scene_.current_time()] = joint->rotation(), ++key_writes;
 }
 
 void SoakModel::take_from_scene()
 {
-    keys.clear();
-    records.clear();
+    keys.clear(), records.clear();
     for (SimShape* shape : scene_.shapes()) {
         for (const SimMotionKey& key : shape->keys())
             keys[shape][key.time] = key.rotation;
@@ -109,8 +97,7 @@ void SoakModel::take_from_scene()
     }
 }
 
-// Every shape's keys at the times the rule gives, and at the current time
-// with the pose keyed there.
+// Every shape's keys at the times the rule gives, and at the current time in the pose keyed there.
 std::string SoakModel::broken_keys() const
 {
     const float now = scene_.current_time();
@@ -129,11 +116,11 @@ std::string SoakModel::broken_keys() const
 std::string SoakModel::broken_records() const
 {
     for (SimShape* shape : scene_.shapes()) {
-        const bool stored = records.count(shape) != 0;
         const std::vector<float> held = shape->stream_floats(panel_component_id);
-        if (stored != shape->has_stream(panel_component_id) ||
-            (stored && (held.size() != records.at(shape).size() ||
-                        !same_bits(held.data(), records.at(shape).data(), held.size() * sizeof(float)))))
+        const auto record = records.find(shape);
+        if ((record != records.end()) != shape->has_stream(panel_component_id) ||
+            (record != records.end() && (held.size() != record->second.size() ||
+                                         !same_bits(held.data(), record->second.data(), held.size() * sizeof(float)))))
             return "the limits stored with " + shape->name() + " are not those the soak stored or the panel saved";
     }
     return {};
@@ -141,28 +128,23 @@ std::string SoakModel::broken_records() const
 
 bool soak_numeric(const std::string& text)
 {
-    if (text.empty() || !(std::isdigit(static_cast<unsigned char>(text[0])) || text[0] == '-'))
-        return false;
-    return text.find_first_not_of("0123456789.", 1) == std::string::npos;
+    return !text.empty() && (std::isdigit(static_cast<unsigned char>(text[0])) || text[0] == '-') &&
+           text.find_first_not_of("0123456789.", 1) == std::string::npos;
 }
 
 bool soak_limits_accepted(const std::string texts[3], float* minimum, float* current, float* maximum)
 {
     float values[3];
     for (int i = 0; i < 3; ++i) {
-        const std::string field = texts[i].substr(0, 11);
-        if (!soak_numeric(field))
+        if (!soak_numeric(texts[i].substr(0, 11)))
             return false;
-        values[i] = static_cast<float>(std::atof(field.c_str()));
+        values[i] = static_cast<float>(std::atof(texts[i].substr(0, 11).c_str()));
     }
     *minimum = values[0], *current = values[1], *maximum = values[2];
     return -180.0f <= values[0] && values[0] <= values[1] && values[1] <= values[2] && values[2] <= 180.0f;
 }
 
-float SoakModel::text_value(float angle)
-{
-    return static_cast<float>(std::atof(soak_angle_text(angle).c_str()));
-}
+float SoakModel::text_value(float angle) { return static_cast<float>(std::atof(soak_angle_text(angle).c_str())); }
 
 std::string soak_angle_text(float angle)
 {

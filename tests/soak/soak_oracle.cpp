@@ -2,29 +2,13 @@
 // the panel, against the model; never the model against the panel.
 #include "soak_world.h"
 
-#include <commctrl.h>
-
-#include <cmath>
-#include <cstdlib>
-#include <cstring>
-
 #include "math/rotation_reference.h"
-#include "panel/resource.h"
-#include "panel_watch.h"
-#include "window_nesting.h"
 
 namespace {
 
 // How far, in radians, a step's turn of the joint may be from what its angles
 // say: float rounding in the panel and the host, far below a degree's 0.017.
 constexpr double turn_tolerance = 1e-5;
-
-bool is_unit(const Quaternion& q)
-{
-    const double n = static_cast<double>(q.w) * q.w + static_cast<double>(q.x) * q.x +
-                     static_cast<double>(q.y) * q.y + static_cast<double>(q.z) * q.z;
-    return std::fabs(n - 1.0) < 1e-4;
-}
 
 }  // namespace
 
@@ -33,75 +17,70 @@ bool SoakWorld::usable() const
     return model_.shown && model_.joint != nullptr && model_.sure && model_.angles_known;
 }
 
-// The axis takes the angle: the linked joint turns from `before` about the
-// slider's own axis (Pitch x, Yaw y, Roll z, right-handed, composed before the
-// pose) by the angle less the axis's; a step that turns nothing leaves the
-// joint's bits.
+// The axis takes the angle (within `slack` of it): the linked joint turns from
+// `before` about the slider's own axis (Pitch x, Yaw y, Roll z, right-handed,
+// composed before the pose) by the angle less the axis's; a step that turns
+// nothing leaves the joint's bits.
 void SoakWorld::expect_turn(int slot, float angle, const Quaternion& before, double slack)
 {
     using namespace rotation_reference;
     ModelAxis& axis = model_.axes[slot];
-    const double turn = radians(static_cast<double>(angle) - axis.angle);
-    SimShape* joint = model_.joint;
-    if (joint != nullptr && model_.sure) {
-        const Quaternion after = joint->rotation();
-        if (axis.slack + slack == 0 && angle == axis.angle && std::memcmp(&before, &after, sizeof after) != 0)
+    const double turn = radians(static_cast<double>(angle) - axis.angle), unsure = axis.slack + slack;
+    if (model_.joint != nullptr && model_.sure) {
+        const Quaternion after = model_.joint->rotation();
+        if (unsure == 0 && angle == axis.angle && std::memcmp(&before, &after, sizeof after) != 0)
             fail("a step that turned nothing changed the pose");
-        if (axis.slack + slack > 0 && std::fabs(turn) <= axis.slack + slack)
-            model_.maybe_keyed = joint;  // whether the panel counts it a turn is too fine to tell
-        const DQuat expected = about_axis(slot == 0, slot == 1, slot == 2, turn) * to_dquat(before);
+        if (unsure > 0 && std::fabs(turn) <= unsure)
+            model_.maybe_keyed = model_.joint;
         // A turn of more than a full circle (limits of 1e30 stored with a shape)
         // is float noise in the panel. The panel makes a turn a quaternion
         // through Euler angles: a yaw turn near 90 degrees passes their gimbal
         // point, where a float's rounding (6e-8) grows by up to its square root.
         const double gimbal = slot == 1 ? std::min(6e-8 / std::fabs(std::cos(turn)), std::sqrt(1.2e-7)) : 0;
-        if (std::fabs(turn) <= 2 * pi &&
-            rotation_distance(expected, to_dquat(after)) > turn_tolerance + 2 * gimbal + axis.slack + slack)
-            fail("a step did not turn the joint by its angles about its axis (" + std::to_string(axis.angle) + " to " +
-                 std::to_string(angle) + ", off by " + std::to_string(rotation_distance(expected, to_dquat(after))) + " rad)");
+        const double off = rotation_distance(about_axis(slot == 0, slot == 1, slot == 2, turn) * to_dquat(before),
+                                             to_dquat(after));
+        if (std::fabs(turn) <= 2 * pi && off > turn_tolerance + 2 * gimbal + unsure)
+            fail("a step did not turn the joint by its angles about its axis (" + std::to_string(axis.angle) +
+                 " to " + std::to_string(angle) + ", off by " + std::to_string(off) + " rad)");
     }
     axis.angle = angle, axis.slack = slack;
 }
 
 // A slider gesture's reports, in order, up to the one that opens the limits
-// dialog: its steps and pages (a page by keys from the thumb at the angle),
-// its let-go's key.
-void SoakWorld::take_reports(int slot, const Quaternion& before, bool keyed, bool* turned, bool* dialog,
-                             float* stepped_angle)
+// dialog: its steps and pages (a page by keys turns from the thumb at the
+// angle), the key at its let-go.
+void SoakWorld::take_reports(int slot, const Quaternion& before, bool keyed, bool* turned, bool* dialog, float* stepped)
 {
     float angle = model_.axes[slot].angle;
     int thumb = model_.thumb(slot);
-    bool stepped = false, ended = false;
+    bool moved = false, ended = false;
     for (const SliderReport& report : panel_watch.reports) {
-        if (report.slot != slot || *dialog || ended)
-            continue;
         const bool page = report.code == TB_PAGEUP || report.code == TB_PAGEDOWN;
-        if (report.code == TB_THUMBTRACK && report.ctrl) {
+        if (report.slot != slot || *dialog || ended) {
+        } else if (report.code == TB_THUMBTRACK && report.ctrl) {
             *dialog = true;
             dialog_fields(slot, angle);
         } else if (report.code == TB_THUMBTRACK || page) {
             const int paged = std::max(-180, std::min(180, thumb + (report.code == TB_PAGEUP ? -30 : 30)));
             if (keyed && page && report.position != paged && model_.axes[slot].slack == 0)
-                fail("a page key turned to " + std::to_string(report.position) + ", not a page from the angle's " +
-                     std::to_string(thumb));
+                fail("a page key turned to " + std::to_string(report.position) + ", not a page from " + std::to_string(thumb));
             const float step = model_.clamped(slot, static_cast<float>(report.position));
             *turned |= step != angle;
-            angle = step, thumb = SoakModel::thumb_at(step), stepped = true;
+            angle = step, thumb = SoakModel::thumb_at(step), moved = true;
         } else if (report.code == TB_ENDTRACK) {
             ended = true;
             model_.key();
         }
     }
-    *stepped_angle = angle;
-    if (*dialog)
-        return;  // what the steps turned is checked with the dialog's answer
-    expect_turn(slot, angle, before, stepped ? 0 : model_.axes[slot].slack);
-    if (stepped)
-        model_.written(slot);
+    if (!(*stepped = angle, *dialog)) {  // with a dialog, its answer checks what the steps turned
+        expect_turn(slot, angle, before, moved ? 0 : model_.axes[slot].slack);
+        if (moved)
+            model_.written(slot);
+    }
 }
 
-// What the user's text in the box gives: a number within the axis's limits,
-// or, for what is no number, the box's own text put back.
+// The user's text in the box: a number within the axis's limits, or, for what
+// is no number, the box's own text put back (and clamped in turn).
 void SoakWorld::take_typed(int slot, const Quaternion& before)
 {
     const ModelAxis& axis = model_.axes[slot];
@@ -120,10 +99,6 @@ void SoakWorld::take_typed(int slot, const Quaternion& before)
         expect_turn(slot, angle, before, slack);
 }
 
-// The limits dialog's answer, by the soak's own reading of the texts it typed:
-// an error box for texts that are no limits; an OK takes Cur and the limits
-// into the axis, keys and stores them; a Cancel keys what the drag turned.
-// Only for the joint it was opened on.
 void SoakWorld::dialog_fields(int slot, float angle)
 {
     const ModelAxis& axis = model_.axes[slot];
@@ -131,18 +106,19 @@ void SoakWorld::dialog_fields(int slot, float angle)
         dialog_fields_[i] = soak_angle_text(i == 0 ? axis.minimum : i == 1 ? angle : axis.maximum);
 }
 
+// The limits dialog's answer, by the soak's own reading of the texts it typed
+// (by real keys: the printable part of the first twelve over the field's own):
+// an error box for texts that are no limits; an OK takes Cur and the limits
+// into the axis, keys and stores them; a Cancel keys what the drag turned.
+// Only for the joint it was opened on.
 void SoakWorld::answer_dialog(const SoakPlan& plan, int slot, SimShape* opened_on, const Quaternion& before,
-                              float stepped_angle, bool turned, int message_boxes)
+                              float stepped, bool turned, int message_boxes)
 {
     std::string texts[3];
     for (int i = 0; i < 3; ++i) {
-        texts[i] = plan.texts[i];
-        if (real_) {  // typed over the field's selected text: the printable part of its first twelve
-            texts[i].clear();
-            for (char c : plan.texts[i].substr(0, 12))
-                texts[i] += c >= ' ' && c <= '~' ? std::string(1, c) : "";
-            texts[i] = texts[i].empty() ? dialog_fields_[i] : texts[i];
-        }
+        for (char c : plan.texts[i].substr(0, real_ ? 12 : std::string::npos))
+            texts[i] += !real_ || (c >= ' ' && c <= '~') ? std::string(1, c) : "";
+        texts[i] = real_ && texts[i].empty() ? dialog_fields_[i] : texts[i];
     }
     float minimum, current, maximum;
     const bool ok = dialog_button_ == IDOK, accepted = soak_limits_accepted(texts, &minimum, &current, &maximum);
@@ -152,19 +128,16 @@ void SoakWorld::answer_dialog(const SoakPlan& plan, int slot, SimShape* opened_o
         return fail(ok && !accepted ? "the limits dialog took texts that are no limits"
                                     : "the limits dialog refused limits, or a Cancel gave an error");
     if (model_.joint != opened_on) {
-        if (scene_state() != notified_poses_)
-            fail("the limits dialog's answer went to a joint it was not opened on");
-        return;
-    }
-    if (ok && accepted) {
+        expect_quiet(notified_state_, "the limits dialog's answer went to a joint it was not opened on");
+    } else if (ok && accepted) {
         model_.axes[slot].minimum = minimum, model_.axes[slot].maximum = maximum;
         expect_turn(slot, current, before);
         model_.written(slot);
         model_.key();
         model_.save_limits();
     } else {
-        if (stepped_angle != model_.axes[slot].angle)  // real steps before the dialog
-            expect_turn(slot, stepped_angle, before);
+        if (stepped != model_.axes[slot].angle)  // real steps before the dialog
+            expect_turn(slot, stepped, before);
         if (turned)
             model_.key();
     }
@@ -172,25 +145,23 @@ void SoakWorld::answer_dialog(const SoakPlan& plan, int slot, SimShape* opened_o
 
 void SoakWorld::focus_box(int slot)
 {
-    HWND edit = GetDlgItem(panel_, edit_ids[slot]);
-    if (GetFocus() == edit)
-        return;
-    SetFocus(edit);
-    if (GetFocus() == edit)  // it saves what it shows
-        model_.written(slot);
+    HWND edit = item(edit_ids[slot]);
+    if (GetFocus() != edit && (SetFocus(edit), GetFocus() == edit))
+        model_.written(slot);  // a box saves what it shows as it takes the focus
 }
 
-// Every joint's pose, as bytes.
-std::string SoakWorld::scene_state() const
+std::string SoakWorld::quiet_state() const
 {
-    std::string bytes;
+    std::string bytes = std::to_string(host_.call_count("insert_key") + host_.call_count("set_key_rotation")) + " " +
+                        std::to_string(answerer_.dialogs_seen()) + " ";
     for (SimShape* shape : shapes_)
         bytes.append(reinterpret_cast<const char*>(&shape->rotation()), sizeof(Quaternion));
     return bytes;
 }
 
 // The panel as the model says: shown, its controls enabled exactly while a
-// joint is linked, its boxes and thumbs at the angles, AutoShade as ticked.
+// joint is linked, AutoShade as ticked, its boxes and thumbs at the angles (a
+// box gives back its first eleven characters, and may show no more of a huge angle).
 std::string SoakWorld::broken_panel() const
 {
     if (!model_.sure)
@@ -200,22 +171,20 @@ std::string SoakWorld::broken_panel() const
     const bool linked = model_.joint != nullptr;
     for (int id : {IDC_PITCH_SLIDER, IDC_YAW_SLIDER, IDC_ROLL_SLIDER, IDC_PITCH_EDIT, IDC_YAW_EDIT, IDC_ROLL_EDIT,
                    IDC_RESET, IDC_UNDO})
-        if ((IsWindowEnabled(GetDlgItem(panel_, id)) != FALSE) != linked)
+        if ((IsWindowEnabled(item(id)) != FALSE) != linked)
             return "control " + std::to_string(id) + (linked ? " is disabled while a joint is linked"
                                                              : " is enabled while no joint is linked");
-    if ((SendDlgItemMessageA(panel_, IDC_AUTOSHADE, BM_GETCHECK, 0, 0) == BST_CHECKED) != autoshade_)
+    if ((SendMessageA(item(IDC_AUTOSHADE), BM_GETCHECK, 0, 0) == BST_CHECKED) != autoshade_)
         return "AutoShade is not as the user ticked it";
     for (int slot = 0; model_.angles_known && slot < 3; ++slot) {
         const ModelAxis& axis = model_.axes[slot];
         char text[64] = {};
-        GetDlgItemTextA(panel_, edit_ids[slot], text, sizeof text);
-        const double degrees = axis.slack * 180 / rotation_reference::pi;
-        // A box gives back its first eleven characters, and may show no more of a huge angle.
+        GetWindowTextA(item(edit_ids[slot]), text, sizeof text);
         const double off = std::min(std::fabs(std::atof(text) - axis.angle),
-                                    std::fabs(std::atof(std::string(text).substr(0, 11).c_str()) - SoakModel::text_value(axis.angle)));
-        if (!(off <= 5e-7 + 1e-6 * std::fabs(axis.angle) + (axis.slack > 0 ? degrees + 1e-4 : 0)))
+                                    std::fabs(std::atof(std::string(text, 11).c_str()) - SoakModel::text_value(axis.angle)));
+        if (!(off <= 5e-7 + 1e-6 * std::fabs(axis.angle) + (axis.slack > 0 ? axis.slack * 57.3 + 1e-4 : 0)))
             return "box " + std::to_string(slot) + " shows " + text + ", the angle is " + std::to_string(axis.angle);
-        const int thumb = static_cast<int>(SendDlgItemMessageA(panel_, slider_ids[slot], TBM_GETPOS, 0, 0));
+        const int thumb = static_cast<int>(SendMessageA(item(slider_ids[slot]), TBM_GETPOS, 0, 0));
         if (std::abs(thumb - model_.thumb(slot)) > (axis.slack > 0 ? 1 : 0))
             return "slider " + std::to_string(slot) + "'s thumb is at " + std::to_string(thumb) + ", the angle " +
                    std::to_string(axis.angle);
@@ -226,19 +195,15 @@ std::string SoakWorld::broken_panel() const
 std::string SoakWorld::broken_invariant() const
 {
     std::string broken = model_.broken_keys();
-    if (broken.empty())
-        broken = model_.broken_records();
-    if (!broken.empty())
+    if (!broken.empty() || !(broken = model_.broken_records()).empty())
         return broken;
-    // The link holds counted references to its shape and joint, nothing else;
-    // its part and guide are borrowed.
+    // The link holds counted references to its shape and joint, nothing else; its part and guide are borrowed.
     const int held = host_.outstanding_references(), linked = model_.joint != nullptr ? 2 : 0;
     if (model_.sure ? held != linked || (linked && host_.references_to(*model_.joint) != 2) : held != 0 && held != 2)
         return "references outstanding " + std::to_string(held) + ", the link holds " + std::to_string(linked) +
                ":\n" + host_.outstanding_report();
     if (host_.over_releases() != 0 || !host_.errors().empty())
         return "host errors: " + (host_.errors().empty() ? std::string("over-release") : host_.errors().front());
-
     int guides = 0;
     for (SimShape* guide : scene_.find_all("#Kelvaro_Guide"))
         guides += std::find(orphan_guides_.begin(), orphan_guides_.end(), guide) == orphan_guides_.end();
@@ -246,21 +211,17 @@ std::string SoakWorld::broken_invariant() const
         return std::to_string(guides) + " guide parts in the scene";
     if (model_.sure && (scene_.open_part() != nullptr || scene_.open_line() != nullptr))
         return "a guide's part or line that a host failure left begun is still open";
-
-    for (SimShape* shape : scene_.shapes())
-        if (shape->is_ball_joint() && !is_unit(shape->rotation()))
+    for (SimShape* shape : scene_.shapes()) {
+        const Quaternion& q = shape->rotation();
+        if (shape->is_ball_joint() && std::fabs(double(q.w) * q.w + double(q.x) * q.x + double(q.y) * q.y + double(q.z) * q.z - 1) >= 1e-4)
             return "joint " + shape->name() + " has a rotation that is not a unit quaternion";
-    if (!IsWindow(panel_))
-        return "the panel window is gone";
+    }
     const int nesting = window_nesting_left();
-    if (nesting < nesting_the_panel_needs)
-        return "the window system lets window procedures nest only " + std::to_string(nesting) +
-               " deep any more: host exceptions unwound through it";
-    // No modal dialog is up between operations: the host's window and the
-    // panel take input again.
-    if (!IsWindowEnabled(host_window_))
-        return "the host's main window stays disabled";
-    if (!IsWindowEnabled(panel_))
-        return "the panel stays disabled";
+    if (!IsWindow(panel_) || nesting < nesting_the_panel_needs)
+        return "the panel window is gone, or the window system lets window procedures nest only " +
+               std::to_string(nesting) + " deep any more: host exceptions unwound through it";
+    // No modal dialog is up between operations: the host's window and the panel take input again.
+    if (!IsWindowEnabled(host_window_) || !IsWindowEnabled(panel_))
+        return "the host's main window or the panel stays disabled";
     return broken_panel();
 }

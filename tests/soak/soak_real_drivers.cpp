@@ -3,13 +3,6 @@
 // the mouse cannot reach is left to the synthesised driver.
 #include "soak_world.h"
 
-#include <commctrl.h>
-
-#include "desktop/message_pump.h"
-#include "desktop/real_input.h"
-#include "panel/resource.h"
-#include "panel_watch.h"
-
 // A thumb drag (Ctrl on its last move opens the limits dialog, answered by real
 // keys or clicks, the button let go in it or held through), a channel click
 // (held: it pages again), a key on the focused slider. The model takes the
@@ -21,7 +14,7 @@ bool SoakWorld::real_slider_gesture(SoakPlan& plan, int slot, bool ctrl, int how
     const bool held = plan.chance(50), right = plan.chance(50);
     const int dx = plan.between(-150, 150), moves = plan.between(1, 6), button = plan.chance(85) ? IDOK : IDCANCEL;
     const auto by = plan.chance(50) ? ModalAutoanswer::By::keys : ModalAutoanswer::By::clicks;
-    HWND slider = GetDlgItem(panel_, slider_ids[slot]);
+    HWND slider = item(slider_ids[slot]);
     const POINT target = how == 0 ? thumb_center(slider) : channel_point(slider, right ? 40 : -40);
     if (how < 3 && !reaches(slider, target))
         return false;
@@ -100,8 +93,7 @@ void SoakWorld::wander(SoakPlan& plan)
     if (!model_.shown)
         return;
     note("wander");
-    const std::string state = scene_state();
-    const int dialogs = answerer_.dialogs_seen();
+    const std::string before = quiet_state();
     for (int i = 0; i < moves; ++i) {
         RECT area;
         GetWindowRect(plan.chance(70) ? panel_ : host_window_, &area);
@@ -121,10 +113,9 @@ void SoakWorld::wander(SoakPlan& plan)
             key_up(modifier);
         pump_until([] { return GetKeyState(VK_LBUTTON) >= 0 && GetKeyState(VK_CONTROL) >= 0 && GetKeyState(VK_SHIFT) >= 0; });
         for (int slot = 0; slot < 3; ++slot)  // a box the click focused saves what it shows
-            if (GetFocus() != had_focus && GetFocus() == GetDlgItem(panel_, edit_ids[slot]))
+            if (GetFocus() != had_focus && GetFocus() == item(edit_ids[slot]))
                 model_.written(slot);
     }
     reached_ = true;
-    if (scene_state() != state || answerer_.dialogs_seen() != dialogs)
-        fail("the mouse with no press on a slider turned a joint or opened a dialog");
+    expect_quiet(before, "the mouse with no press on a slider turned or keyed a joint or opened a dialog");
 }

@@ -1,19 +1,10 @@
 #include "soak_world.h"
 
 #include <gtest/gtest.h>
-#include <windows.h>
-#include <commctrl.h>
 
 #include <cstdio>
-#include <cstdlib>
-#include <cstring>
 
-#include "desktop/message_pump.h"
-#include "desktop/real_input.h"
-#include "joint/joint_link.h"
 #include "module/component_objects.h"
-#include "panel_watch.h"
-#include "simhost/component_calls.h"
 #include "simhost/host_main_window.h"
 
 namespace {
@@ -21,48 +12,13 @@ namespace {
 const char position_key[] = "Software\\TAVIREK\\Kelvaro";
 constexpr size_t trail_length = 12;
 
-bool read_position(std::string* data)
-{
-    HKEY key;
-    if (RegOpenKeyExA(HKEY_CURRENT_USER, position_key, 0, KEY_READ, &key) != ERROR_SUCCESS)
-        return false;
-    BYTE bytes[64];
-    DWORD size = sizeof bytes;
-    const bool found = RegQueryValueExA(key, "Pos", nullptr, nullptr, bytes, &size) == ERROR_SUCCESS;
-    RegCloseKey(key);
-    if (found)
-        data->assign(reinterpret_cast<char*>(bytes), size);
-    return found;
-}
-
-void restore_position(bool existed, const std::string& data)
-{
-    HKEY key;
-    if (RegOpenKeyExA(HKEY_CURRENT_USER, position_key, 0, KEY_WRITE, &key) != ERROR_SUCCESS)
-        return;
-    if (existed)
-        RegSetValueExA(key, "Pos", 0, REG_DWORD, reinterpret_cast<const BYTE*>(data.data()),
-                       static_cast<DWORD>(data.size()));
-    else
-        RegDeleteValueA(key, "Pos");
-    RegCloseKey(key);
-}
-
 // The panel the component made: the dialog its owner owns.
 BOOL CALLBACK find_owned_dialog(HWND window, LPARAM found)
 {
     char name[16] = {};
     GetClassNameA(window, name, sizeof name);
     HWND* panel = reinterpret_cast<HWND*>(found);
-    if (std::string(name) == "#32770" && GetWindow(window, GW_OWNER) == *panel)
-        return *panel = window, FALSE;
-    return TRUE;
-}
-
-int real_share_from_environment()
-{
-    const char* share = std::getenv("KELVARO_SOAK_REAL_SHARE");
-    return share != nullptr ? std::atoi(share) : 2;
+    return std::strcmp(name, "#32770") == 0 && GetWindow(window, GW_OWNER) == *panel ? (*panel = window, FALSE) : TRUE;
 }
 
 }  // namespace
@@ -82,12 +38,14 @@ void let_go_of_keys()
 }
 
 SoakWorld::SoakWorld(uint32_t seed)
-    : seed_(seed), real_share_(real_share_from_environment()), planner_(seed, real_share_),
-      scene_(host_.scene()), model_(host_)
+    : seed_(seed), real_share_(std::getenv("KELVARO_SOAK_REAL_SHARE") ? std::atoi(std::getenv("KELVARO_SOAK_REAL_SHARE")) : 2),
+      planner_(seed, real_share_), scene_(host_.scene()), model_(host_)
 {
-    had_stored_position_ = read_position(&stored_position_);
+    char position[64];
+    DWORD size = sizeof position;
+    if (RegGetValueA(HKEY_CURRENT_USER, position_key, "Pos", RRF_RT_ANY, nullptr, position, &size) == ERROR_SUCCESS)
+        stored_position_.assign(position, size);
     host_.set_call_logging(false);
-
     shapes_.push_back(&scene_.add_ball_joint("Shoulder"));
     SimShape& arm = scene_.add_part("Arm");
     shapes_.push_back(&arm);
@@ -109,8 +67,9 @@ SoakWorld::SoakWorld(uint32_t seed)
     panel_component_ = new_plugin_component();
     attribute_component_ = new_attribute_component();
     component_create_panel_window(panel_component_, host_.application());
-    panel_ = host_window_;
-    EnumThreadWindows(GetCurrentThreadId(), find_owned_dialog, reinterpret_cast<LPARAM>(&panel_));
+    EnumThreadWindows(GetCurrentThreadId(), find_owned_dialog, reinterpret_cast<LPARAM>(&(panel_ = host_window_)));
+    for (HWND child = GetWindow(panel_, GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT))
+        items_[GetDlgCtrlID(child)] = child;
     watch_panel(panel_);
     open();
 }
@@ -126,16 +85,18 @@ SoakWorld::~SoakWorld()
     destroy_attribute_component(static_cast<attribute_component*>(attribute_component_), 1);
     DestroyWindow(host_window_);
     pump_pending();
-    restore_position(had_stored_position_, stored_position_);
+    if (stored_position_.empty())
+        RegDeleteKeyValueA(HKEY_CURRENT_USER, position_key, "Pos");
+    else
+        RegSetKeyValueA(HKEY_CURRENT_USER, position_key, "Pos", REG_DWORD, stored_position_.data(),
+                        static_cast<DWORD>(stored_position_.size()));
 }
 
 void SoakWorld::note(const std::string& line)
 {
     static const bool trace = std::getenv("KELVARO_SOAK_TRACE") != nullptr;
-    if (trace) {
+    if (trace)
         std::fprintf(stderr, "%s\n", line.c_str());
-        std::fflush(stderr);
-    }
     trail_.push_back(line);
     if (trail_.size() > trail_length)
         trail_.pop_front();
@@ -146,14 +107,12 @@ bool SoakWorld::run(int operations)
     auto key_writes = [&] { return host_.call_count("insert_key") + host_.call_count("set_key_rotation"); };
     for (int n = 0; n < operations; ++n) {
         SoakPlan plan = planner_.next();
-        const int kind = static_cast<int>(plan.operation);
-        LARGE_INTEGER before, after;
-        QueryPerformanceCounter(&before);
         const int writes = key_writes();
-        model_.key_writes = 0;
+        model_.key_writes = 0, model_.maybe_keyed = nullptr;
         broken_.clear();
         panel_watch.depth = 0;  // a host exception unwinds the panel's messages without a return
-        model_.maybe_keyed = nullptr;
+        LARGE_INTEGER before, after;
+        QueryPerformanceCounter(&before);
         // Real input goes onto the panel made whole first: AutoShade rolls it
         // down as the mouse comes onto it.
         real_ = plan.real && model_.shown, reached_ = false;
@@ -168,11 +127,10 @@ bool SoakWorld::run(int operations)
         // a window costs Wine a search for what the mouse is over now.
         if (real_ || n == 0)
             move_cursor_and_wait({GetSystemMetrics(SM_CXSCREEN) - 1, GetSystemMetrics(SM_CYSCREEN) - 1});
-        real_performed_ += reached_;
         real_ = false;
         pump_pending();
         QueryPerformanceCounter(&after);
-        ticks_[kind] += after.QuadPart - before.QuadPart;
+        real_performed_ += reached_;
         real_ticks_ += reached_ ? after.QuadPart - before.QuadPart : 0;
         if (!model_.sure)
             model_.take_from_scene();
@@ -181,9 +139,7 @@ bool SoakWorld::run(int operations)
             for (const SimMotionKey& key : joint->keys())
                 if (key.time == scene_.current_time() && std::memcmp(&key.rotation, &joint->rotation(), sizeof key.rotation) == 0)
                     model_.keys[joint][key.time] = key.rotation;
-        std::string broken = broken_.empty() ? broken_invariant() : broken_;
-        if (plan.exhausted())
-            broken = "the plan ran out of numbers";
+        std::string broken = plan.exhausted() ? "the plan ran out of numbers" : broken_.empty() ? broken_invariant() : broken_;
         // Each gesture writes the keys the rule gives (a typed commit may key twice).
         if (broken.empty() && model_.sure && !model_.maybe_keyed && key_writes() - writes != model_.key_writes &&
             plan.operation != SoakOperation::type_text && plan.operation != SoakOperation::paste_text &&
@@ -207,16 +163,9 @@ std::string SoakWorld::time_report() const
 {
     LARGE_INTEGER frequency;
     QueryPerformanceFrequency(&frequency);
-    std::string report;
-    for (int kind = 0; kind < static_cast<int>(SoakOperation::count); ++kind) {
-        char line[96];
-        snprintf(line, sizeof line, "%s %d in %.0f ms; ", soak_operation_name(static_cast<SoakOperation>(kind)),
-                 performed_[kind], 1000.0 * static_cast<double>(ticks_[kind]) / static_cast<double>(frequency.QuadPart));
-        report += line;
-    }
-    char line[128];
-    snprintf(line, sizeof line, "of them as real input that reached its control %d in %.0f ms; plans' digest %08x",
-             real_performed_, 1000.0 * static_cast<double>(real_ticks_) / static_cast<double>(frequency.QuadPart),
-             planner_.digest());
-    return report + line;
+    char line[160];
+    std::snprintf(line, sizeof line, "as real input that reached its control: %d operations in %.0f ms; plans' digest %08x",
+                  real_performed_, 1000.0 * static_cast<double>(real_ticks_) / static_cast<double>(frequency.QuadPart),
+                  planner_.digest());
+    return line;
 }
