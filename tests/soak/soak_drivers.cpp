@@ -1,9 +1,12 @@
-// The user's gestures as the messages a real control sends, each played from
-// its plan; the trackbar's own keys go to the trackbar itself. Where the plan
-// asks for real input and the mouse reaches, soak_real_drivers.cpp plays it.
+// The user's gestures as the messages a real control sends, played from their plans (the
+// trackbar's keys go to the trackbar); real input, where asked for, in soak_real_drivers.cpp.
 #include "soak_world.h"
 
 #include "desktop/slider_press.h"
+
+PanelWatch panel_watch;
+const int slider_ids[3] = {IDC_PITCH_SLIDER, IDC_YAW_SLIDER, IDC_ROLL_SLIDER};
+const int edit_ids[3] = {IDC_PITCH_EDIT, IDC_YAW_EDIT, IDC_ROLL_EDIT};
 
 namespace {
 
@@ -15,7 +18,57 @@ const WORD slider_keys[] = {VK_LEFT, VK_RIGHT, VK_UP, VK_DOWN, VK_PRIOR, VK_NEXT
 
 LPARAM as_lparam(HWND window) { return reinterpret_cast<LPARAM>(window); }
 
+// The panel's procedure, and the sliders' (the panel's own watch of them, then the trackbar's).
+WNDPROC panel_procedure, slider_procedure;
+
+int slot_of(const int (&ids)[3], int id)
+{
+    return std::find(ids, ids + 3, id) == ids + 3 ? -1 : static_cast<int>(std::find(ids, ids + 3, id) - ids);
+}
+
+LRESULT CALLBACK watching_panel_proc(HWND panel, UINT message, WPARAM wparam, LPARAM lparam)
+{
+    HWND control = reinterpret_cast<HWND>(lparam);
+    if (message == WM_HSCROLL && panel_watch.reporting && slot_of(slider_ids, GetDlgCtrlID(control)) >= 0)
+        panel_watch.reports.push_back({slot_of(slider_ids, GetDlgCtrlID(control)), LOWORD(wparam),
+                                       static_cast<short>(SendMessageA(control, TBM_GETPOS, 0, 0)),
+                                       GetKeyState(VK_CONTROL) < 0});
+    if (message == WM_COMMAND && HIWORD(wparam) == BN_CLICKED)
+        panel_watch.clicked.push_back(LOWORD(wparam));
+    if (message == WM_COMMAND && HIWORD(wparam) == EN_CHANGE && panel_watch.typing && panel_watch.depth == 0 &&
+        slot_of(edit_ids, LOWORD(wparam)) >= 0 && GetFocus() == control) {
+        char text[64] = {};
+        GetWindowTextA(control, text, sizeof text);
+        panel_watch.typed.push_back({slot_of(edit_ids, LOWORD(wparam)), text});
+    }
+    ++panel_watch.depth;
+    const LRESULT result = CallWindowProcA(panel_procedure, panel, message, wparam, lparam);
+    --panel_watch.depth;
+    return result;
+}
+
+LRESULT CALLBACK documented_trackbar_proc(HWND slider, UINT message, WPARAM wparam, LPARAM lparam)
+{
+    if (message != WM_CAPTURECHANGED || !panel_watch.documented)
+        return CallWindowProcA(slider_procedure, slider, message, wparam, lparam);
+    for (int code : {TB_THUMBPOSITION, TB_ENDTRACK})
+        if (panel_watch.dragging)
+            SendMessageA(GetParent(slider), WM_HSCROLL, code, reinterpret_cast<LPARAM>(slider));
+    panel_watch.dragging = false;
+    return 0;
+}
+
 }  // namespace
+
+
+void watch_panel(HWND panel)
+{
+    panel_procedure = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrA(panel, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&watching_panel_proc)));
+    for (int id : slider_ids)
+        slider_procedure = reinterpret_cast<WNDPROC>(SetWindowLongPtrA(
+            GetDlgItem(panel, id), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&documented_trackbar_proc)));
+}
 
 // Steps no press began (Wine's trackbar tracks the mouse, button up) change nothing.
 void SoakWorld::strays(SoakPlan& plan, int slot, int count, const char* after)
@@ -31,11 +84,9 @@ void SoakWorld::strays(SoakPlan& plan, int slot, int count, const char* after)
     expect_quiet(before, std::string("after ") + after + ", a step turned or keyed a joint or opened a dialog");
 }
 
-// A press (no step: a click) takes the focus and the capture; the let-go comes in
-// Wine's order or the documented one. With Ctrl, the limits dialog opens, which
-// ends the drag. The host lives its own life inside: its own modal dialog holds
-// its window disabled, it notifies between the steps or while the dialog runs,
-// takes the capture, or fails in the key.
+// A press takes the focus and the capture; the let-go comes in Wine's order or the documented
+// one; Ctrl opens the limits dialog, which ends the drag. The host lives on inside: its modal
+// dialog, a notification between steps or in the dialog, the capture taken, a failed key.
 void SoakWorld::drag(SoakPlan& plan, bool ctrl)
 {
     const int slot = plan.below(3);
@@ -45,14 +96,13 @@ void SoakWorld::drag(SoakPlan& plan, bool ctrl)
     const bool wine_order = plan.chance(50), held = !ctrl || plan.chance(50), over_slider = !ctrl || plan.chance(70);
     const int steps = plan.chance(ctrl ? 50 : 25) ? 0 : plan.between(1, ctrl ? 2 : 12), notice_at = plan.below(40);
     const bool host_modal = plan.chance(15), theft = !ctrl && plan.chance(10), in_dialog = plan.chance(15);
-    const int call = plan.below(110);
+    const int call = plan.below(110);  // a tenth of the let-go keys fail in one host call
     const char* failing = call < 11 && window_nesting_left() >= nesting_for_window_faults ? key_calls[call] : nullptr;
     note("drag " + std::to_string(slot) + ", " + std::to_string(steps) + " steps" + (ctrl ? ", Ctrl" : "") +
          (held ? "" : ", let go in the dialog") + (over_slider ? "" : ", let go elsewhere") + (wine_order ? "" : ", documented") +
          (host_modal ? ", host modal" : "") + (theft ? ", capture taken" : "") + (failing ? ", failing " : "") + (failing ? failing : ""));
     SimShape* const pressed_on = model_.joint;
-    if (host_modal)
-        EnableWindow(host_window_, FALSE);
+    EnableWindow(host_window_, !host_modal);
     panel_watch.documented = !wine_order, panel_watch.dragging = true;
     press_slider(slider);
     set_key(VK_LBUTTON, true);
@@ -75,9 +125,7 @@ void SoakWorld::drag(SoakPlan& plan, bool ctrl)
         model_.written(slot);
     }
     if (ctrl) {
-        dialog_button_ = plan.chance(85) ? IDOK : IDCANCEL;
-        answerer_.plan(plan.texts[0], plan.texts[1], plan.texts[2], dialog_button_);
-        dialog_fields(slot, model_.axes[slot].angle);
+        answerer_.plan(plan.texts[0], plan.texts[1], plan.texts[2], dialog_button_ = plan.chance(85) ? IDOK : IDCANCEL);
         const int message_boxes = answerer_.message_boxes_seen(), dialogs = answerer_.dialogs_seen();
         const Quaternion before = pressed_on->rotation();
         set_key(VK_LBUTTON, held);
@@ -100,20 +148,16 @@ void SoakWorld::drag(SoakPlan& plan, bool ctrl)
         host_.fail_call(failing, 1, 1100);
     const int raised_before = host_.faults_raised();
     HostCatch caught;
-    host_try(
-        [&] {
-            if (theft)  // another window takes the focus and the capture: either trackbar ends the drag
-                SetFocus(host_window_), SetCapture(host_window_);
-            panel_watch.dragging = false;
-            if (!wine_order)
-                ReleaseCapture();
-            if (held && over_slider && (wine_order || !ctrl)) {
-                if (wine_order || steps > 0)
-                    SendMessageA(panel_, WM_HSCROLL, TB_THUMBPOSITION, as_lparam(slider));
-                SendMessageA(panel_, WM_HSCROLL, TB_ENDTRACK, as_lparam(slider));
-            }
-        },
-        &caught);
+    host_try([&] {
+        if (theft)  // another window takes the focus and the capture: either trackbar ends the drag
+            SetFocus(host_window_), SetCapture(host_window_);
+        if (!(panel_watch.dragging = false) && !wine_order)
+            ReleaseCapture();
+        if (held && over_slider && (wine_order || !ctrl) && (wine_order || steps > 0))
+            SendMessageA(panel_, WM_HSCROLL, TB_THUMBPOSITION, as_lparam(slider));
+        if (held && over_slider && (wine_order || !ctrl))
+            SendMessageA(panel_, WM_HSCROLL, TB_ENDTRACK, as_lparam(slider));
+    }, &caught);
     host_.clear_faults();
     const bool key_failed = host_.faults_raised() != raised_before;
     if (!ctrl && alive && !key_failed)
@@ -136,41 +180,33 @@ void SoakWorld::page_click(SoakPlan& plan)
         return;
     HWND slider = item(slider_ids[slot]);
     std::string line = std::string(keyed ? "keys" : up ? "page up" : "page down") + " on " + std::to_string(slot);
-    for (int i = 0; keyed && i < key_count; ++i) {
+    for (int i = 0; i < (keyed ? key_count : 1); ++i) {
         const WORD key = slider_keys[plan.below(8)];
-        SetFocus(slider);
         const Quaternion before = model_.joint->rotation();
         panel_watch.reports.clear();
         panel_watch.reporting = true;
-        SendMessageA(slider, WM_KEYDOWN, key, 1);
-        SendMessageA(slider, WM_KEYUP, key, 0xC0000001);
+        SetFocus(slider);
+        if (keyed) {
+            SendMessageA(slider, WM_KEYDOWN, key, 1);
+            SendMessageA(slider, WM_KEYUP, key, 0xC0000001);
+            line += " " + std::to_string(key);
+        } else {
+            panel_watch.documented = !wine_order, panel_watch.dragging = false;
+            press_slider(slider);
+            SendMessageA(slider, TBM_SETPOS, TRUE, std::max(-180, std::min(180, model_.thumb(slot) + (up ? -30 : 30))));
+            SendMessageA(panel_, WM_HSCROLL, up ? TB_PAGEUP : TB_PAGEDOWN, as_lparam(slider));
+            if (!wine_order)
+                ReleaseCapture();
+            SendMessageA(panel_, WM_HSCROLL, TB_ENDTRACK, as_lparam(slider));
+            ReleaseCapture();
+        }
         panel_watch.reporting = false;
-        bool turned = false, dialog = false;
-        float stepped_angle;
-        take_reports(slot, before, true, &turned, &dialog, &stepped_angle);
-        line += " " + std::to_string(key);
+        take_reports(slot, before, keyed);
     }
     note(line + (wine_order ? "" : ", documented"));
-    if (keyed)
-        return;
-    SetFocus(slider);
-    panel_watch.documented = !wine_order, panel_watch.dragging = false;
-    press_slider(slider);
-    const int paged = std::max(-180, std::min(180, model_.thumb(slot) + (up ? -30 : 30)));
-    const Quaternion before = model_.joint->rotation();
-    SendMessageA(slider, TBM_SETPOS, TRUE, paged);
-    SendMessageA(panel_, WM_HSCROLL, up ? TB_PAGEUP : TB_PAGEDOWN, as_lparam(slider));
-    expect_turn(slot, model_.clamped(slot, paged), before);
-    model_.written(slot);
-    if (!wine_order)
-        ReleaseCapture();
-    SendMessageA(panel_, WM_HSCROLL, TB_ENDTRACK, as_lparam(slider));
-    ReleaseCapture();
-    model_.key();
 }
 
-// Keystrokes into a focused box (each WM_CHAR changes the text and the box
-// reports the change while it has the focus, as typing does), or a paste
+// Keystrokes into a focused box (each WM_CHAR reports its change, as typing does), or a paste
 // over the whole text (EM_REPLACESEL reports once).
 void SoakWorld::type_text(SoakPlan& plan, bool paste)
 {
@@ -187,10 +223,8 @@ void SoakWorld::type_text(SoakPlan& plan, bool paste)
         return;  // nobody types into a box without the focus
     std::string typed = paste ? "paste " : real_ ? "(real) " : "";
     panel_watch.typing = true;
-    if (select_all) {
-        SendMessageA(edit, EM_SETSEL, 0, -1);
-        typed += "<all>";
-    }
+    if (select_all)
+        SendMessageA(edit, EM_SETSEL, 0, -1), typed += "<all>";
     for (int i = 0; i < keystrokes; ++i) {
         const std::string key = paste ? random_text(random) : random_keystroke(random);
         typed += key == "\b" ? "<bs>" : key.substr(0, 40);

@@ -1,47 +1,36 @@
-// The host's life: what the user does in the host (select, store limits from
-// a file, open the plug-in, clear the attribute, auto key and time) and what
-// the host does on its own (notify, fail), through the components' operation
-// tables as the host calls them.
+// The host's life: what the user does in the host (select, store limits from a
+// file, open the plug-in, clear the attribute, auto key and time) and what the
+// host does on its own (notify, fail), through the components' operation tables.
 #include "soak_world.h"
 
-void SoakWorld::open()
-{
-    SimShape* const selected = model_.selected_joint();
-    component_open_panel(panel_component_, host_.application(), scene_.handle());
-    if (!model_.shown) {
-        if (!model_.sure)
-            model_.take_from_scene();  // what the panel saved meanwhile
-        model_.link(selected), model_.shown = true;
-    }
-}
-
-// notify_relink saves the limits of the joint linked so far and relinks while
-// the panel is open; notify_refresh relinks while it is open and not active.
-void SoakWorld::notify(bool relinks)
+// The host's calls (-1 open, 1 notify_relink, 0 notify_refresh): open links and shows a
+// hidden panel; notify_relink saves the limits held and relinks an open one;
+// notify_refresh relinks an open one that is not the active window.
+void SoakWorld::notify(int kind)
 {
     uint8_t flag = 0;
-    const bool active = GetActiveWindow() == panel_;
+    const bool relinks = model_.shown ? kind == 1 || (kind == 0 && GetActiveWindow() != panel_) : kind < 0;
     SimShape* const selected = model_.selected_joint();
-    if (relinks)
+    if (kind < 0)
+        component_open_panel(panel_component_, host_.application(), scene_.handle());
+    else if (kind == 1)
         component_notify_relink(panel_component_, &flag, scene_.handle());
     else
         component_notify_refresh(panel_component_, &flag, scene_.handle());
-    if (model_.shown && (relinks || !active)) {
-        if (!model_.sure)
-            model_.take_from_scene();  // what the panel saved meanwhile
-        else if (relinks)
-            model_.save_limits();
-        model_.link(selected);
-    }
+    if (!relinks)
+        return;
+    if (!model_.sure)
+        model_.take_from_scene();  // what the panel saved meanwhile
+    else if (kind == 1)
+        model_.save_limits();
+    model_.link(selected), model_.shown = true;
 }
 
-// The host notifies on its own (kind -1: either, after a change of selection
-// or not), with the focus in the host's window or in a box: nothing turns and
-// nothing is keyed.
+// The host notifies (kind -1: either, after a change of selection or not), the focus in
+// its window, in a box or where it is: nothing turns and nothing is keyed.
 void SoakWorld::host_notifies(SoakPlan& plan, const char* when, int kind)
 {
     const bool selects = kind < 0 && plan.chance(50), relinks = kind < 0 ? plan.chance(50) : kind == 1;
-    // The focus: in a box, in the host's window (always for a notification asked for alone), or where it is.
     const int focus = plan.below(100), box = focus < 15 ? focus % 3 : -1;
     note(std::string("the host notifies ") + (relinks ? "a relink " : "a refresh ") + when +
          (box >= 0 ? ", a box focused" : ""));
@@ -103,61 +92,41 @@ void SoakWorld::clear_attribute(SoakPlan& plan)
         model_.open_limits_to_default();
 }
 
-// The next few calls of one host operation fail, and one host-driven or
-// user-driven step runs into them; the host catches what comes out.
+// One of the next calls of a host operation fails in a step; the host catches what comes out.
 void SoakWorld::host_fault(SoakPlan& plan)
 {
-    // Faults inside typed commits and the limits dialog once left the panel
-    // stuck (commit_after_fault_test.cpp keeps those cases).
-    static const SoakOperation steps[] = {SoakOperation::relink, SoakOperation::refresh, SoakOperation::open_panel,
-                                          SoakOperation::clear_attribute, SoakOperation::close_panel,  // host calls first
-                                          SoakOperation::drag, SoakOperation::page_click, SoakOperation::undo,
-                                          SoakOperation::reset, SoakOperation::type_text, SoakOperation::paste_text,
-                                          SoakOperation::limits_dialog};
-    // A quarter of the faults cut short the guide a link builds (its part's
-    // handle, asked once, or one of its three lines) in a relink, refresh or
-    // open: what is left begun of it, the next close, link or unlink must end.
+    using S = SoakOperation;
+    static const S steps[] = {S::relink, S::refresh, S::open_panel, S::clear_attribute, S::close_panel, S::drag,
+                              S::page_click, S::undo, S::reset, S::type_text, S::paste_text, S::limits_dialog};
+    // A quarter cut short the guide a relink, refresh or open builds (its part's handle,
+    // asked once, or a line): what is left begun, the next close, link or unlink ends.
     static const SimOperation guide_calls[] = {SimOperation::part_handle, SimOperation::begin_line,
                                                SimOperation::set_color, SimOperation::end_line};
     const bool guide = plan.chance(25);
-    SimOperation operation = static_cast<SimOperation>(plan.below(sim_operation_count));
-    operation = guide ? guide_calls[plan.below(4)] : operation;
+    const SimOperation operation = guide ? guide_calls[plan.below(4)] : static_cast<SimOperation>(plan.below(sim_operation_count));
     const int nth = operation == SimOperation::part_handle ? 1 : plan.between(1, 3);
     SoakOperation step = steps[plan.below(guide ? 3 : 12)];
-    // Under Wine every host exception that unwinds through the window system
-    // uses up some of the thread's window-procedure nesting for good
-    // (window_nesting.h). Once that runs low, faults go only into steps the
-    // host calls directly.
+    // A host exception unwinding through Wine's window system uses up nesting for good
+    // (window_nesting.h): once it runs low, faults go only into the host's direct calls.
     static const int direct[] = {0, 1, 3};
     if (window_nesting_left() < nesting_for_window_faults)
         step = steps[direct[plan.below(3)]];
     host_.fail_call(operation, nth, 1000 + plan.below(100));
-    note("fault: call " + std::to_string(nth) + " of " + sim_operation_name(operation) + " during " +
-         soak_operation_name(step));
+    note("fault: call " + std::to_string(nth) + " of " + sim_operation_name(operation) + " during " + soak_operation_name(step));
     const std::vector<SimShape*> guides = scene_.find_all("#Kelvaro_Guide");
     const int raised_before = host_.faults_raised();
     HostCatch caught;
-    const bool returned = host_try(
-        [&] {
-            if (step == SoakOperation::open_panel && model_.shown)
-                close_panel();
-            perform(plan, step);
-        },
-        &caught);
+    const bool returned = host_try([&] { step == S::open_panel && model_.shown ? close_panel() : void(), perform(plan, step); }, &caught);
     host_.clear_faults();
     if (returned && host_.faults_raised() == raised_before)
         return;
     ++faults_caught_;
     model_.lose_track();
-    // A guide part that the host made but failed to hand over (begin_part
-    // done, its part handle not given) is the host's to clean up.
+    // A guide part the host made but never handed over is the host's to clean up.
     for (SimShape* made : scene_.find_all("#Kelvaro_Guide"))
         if (operation == SimOperation::part_handle && std::find(guides.begin(), guides.end(), made) == guides.end())
             orphan_guides_.push_back(made);
-    // What the step left pressed is let go, the host's own modal dialog ends.
-    let_go_of_keys();
-    EnableWindow(host_window_, TRUE);
-    answerer_.meanwhile(nullptr);
+    let_go_of_keys(), EnableWindow(host_window_, TRUE), answerer_.meanwhile(nullptr);  // the step's keys, the host's dialog
     panel_watch.documented = panel_watch.reporting = panel_watch.typing = false;
     ReleaseCapture();
     for (int id : slider_ids)
@@ -167,28 +136,27 @@ void SoakWorld::host_fault(SoakPlan& plan)
 void SoakWorld::perform(SoakPlan& plan, SoakOperation operation)
 {
     ++performed_[static_cast<int>(operation)];
-    // What the user does in the host happens with the keyboard focus in the host's window.
-    if (operation == SoakOperation::select || operation == SoakOperation::store_limits ||
-        operation == SoakOperation::open_panel || operation == SoakOperation::clear_attribute ||
-        operation == SoakOperation::auto_key_and_time)
+    using S = SoakOperation;  // what the user does in the host happens with the focus in the host's window
+    if (operation == S::select || operation == S::store_limits || operation == S::open_panel ||
+        operation == S::clear_attribute || operation == S::auto_key_and_time)
         SetFocus(host_window_);
     switch (operation) {
-    case SoakOperation::select: select(plan); break;
-    case SoakOperation::store_limits: store_limits(plan); break;
-    case SoakOperation::relink: host_notifies(plan, "as asked", 1); break;
-    case SoakOperation::refresh: host_notifies(plan, "as asked", 0); break;
-    case SoakOperation::drag: drag(plan, false); break;
-    case SoakOperation::page_click: page_click(plan); break;
-    case SoakOperation::type_text: type_text(plan, false); break;
-    case SoakOperation::paste_text: type_text(plan, true); break;
-    case SoakOperation::limits_dialog: drag(plan, true); break;
-    case SoakOperation::undo: click(IDC_UNDO); break;
-    case SoakOperation::reset: click(IDC_RESET); break;
-    case SoakOperation::close_panel: close_panel(); break;
-    case SoakOperation::open_panel: note("open"); open(); break;
-    case SoakOperation::autoshade: toggle_autoshade(); break;
-    case SoakOperation::clear_attribute: clear_attribute(plan); break;
-    case SoakOperation::auto_key_and_time: {
+    case S::select: select(plan); break;
+    case S::store_limits: store_limits(plan); break;
+    case S::relink: host_notifies(plan, "as asked", 1); break;
+    case S::refresh: host_notifies(plan, "as asked", 0); break;
+    case S::drag: drag(plan, false); break;
+    case S::page_click: page_click(plan); break;
+    case S::type_text: type_text(plan, false); break;
+    case S::paste_text: type_text(plan, true); break;
+    case S::limits_dialog: drag(plan, true); break;
+    case S::undo: click(IDC_UNDO); break;
+    case S::reset: click(IDC_RESET); break;
+    case S::close_panel: close_panel(); break;
+    case S::open_panel: note("open"); notify(-1); break;
+    case S::autoshade: toggle_autoshade(); break;
+    case S::clear_attribute: clear_attribute(plan); break;
+    case S::auto_key_and_time: {
         static const float times[] = {0, 10, 15, 15.5f, 30, 45, -5, 1e6f};
         host_.set_auto_key(plan.chance(60));
         scene_.set_current_time(times[plan.below(8)]);
@@ -196,8 +164,8 @@ void SoakWorld::perform(SoakPlan& plan, SoakOperation operation)
         note(std::string("auto key ") + (host_.auto_key() ? "on" : "off") + ", time " + std::to_string(scene_.current_time()));
         break;
     }
-    case SoakOperation::host_fault: host_fault(plan); break;
-    case SoakOperation::wander: wander(plan); break;
-    case SoakOperation::count: break;
+    case S::host_fault: host_fault(plan); break;
+    case S::wander: wander(plan); break;
+    case S::count: break;
     }
 }

@@ -24,8 +24,7 @@ SimShape* SoakModel::selected_joint() const
     return selection.size() == 1 && selection[0]->is_ball_joint() ? selection[0] : nullptr;
 }
 
-// The limits from the joint's record (a short one, or one holding an
-// infinity, counts as none), the angles from its pose.
+// The limits from the joint's record (short, or holding an infinity: none), the angles from its pose.
 void SoakModel::link(SimShape* selected)
 {
     joint = selected, sure = true;
@@ -39,9 +38,9 @@ void SoakModel::link(SimShape* selected)
     take_pose(undo_pose = joint->rotation());
 }
 
-// The pose's angles about x, y, z (R = Rz·Ry·Rx on column vectors), with how
-// far the panel's float conversion may be from them: pitch and roll come from
-// entries as small as g, and at the gimbal threshold either branch may be taken.
+// The pose's angles about x, y, z (R = Rz·Ry·Rx, column vectors), and how far the panel's
+// float conversion may be off: pitch and roll come from entries as small as g, and at the
+// gimbal threshold either branch may be taken.
 void SoakModel::take_pose(const Quaternion& pose)
 {
     using namespace rotation_reference;
@@ -61,11 +60,10 @@ void SoakModel::take_pose(const Quaternion& pose)
 void SoakModel::save_limits()
 {
     if (joint != nullptr)
-        records[joint] = {axes[0].minimum, axes[0].maximum, axes[1].minimum,
-                          axes[1].maximum, axes[2].minimum, axes[2].maximum};
+        records[joint] = {axes[0].minimum, axes[0].maximum, axes[1].minimum, axes[1].maximum, axes[2].minimum, axes[2].maximum};
 }
 
-float SoakModel::clamped(int slot, float angle) const
+float SoakModel::clamped(int slot, float angle) const  // as the panel compares: a NaN limit clamps nothing
 {
     angle = angle < axes[slot].minimum ? axes[slot].minimum : angle;
     return angle > axes[slot].maximum ? axes[slot].maximum : angle;
@@ -134,14 +132,13 @@ bool soak_numeric(const std::string& text)
 
 bool soak_limits_accepted(const std::string texts[3], float* minimum, float* current, float* maximum)
 {
-    float values[3];
+    float* values[3] = {minimum, current, maximum};
     for (int i = 0; i < 3; ++i) {
         if (!soak_numeric(texts[i].substr(0, 11)))
             return false;
-        values[i] = static_cast<float>(std::atof(texts[i].substr(0, 11).c_str()));
+        *values[i] = static_cast<float>(std::atof(texts[i].substr(0, 11).c_str()));
     }
-    *minimum = values[0], *current = values[1], *maximum = values[2];
-    return -180.0f <= values[0] && values[0] <= values[1] && values[1] <= values[2] && values[2] <= 180.0f;
+    return -180.0f <= *minimum && *minimum <= *current && *current <= *maximum && *maximum <= 180.0f;
 }
 
 float SoakModel::text_value(float angle) { return static_cast<float>(std::atof(soak_angle_text(angle).c_str())); }

@@ -1,9 +1,7 @@
 #pragma once
-// What the panel and the joints should show, from what the soak did and the
-// scene alone: the joint the host last told the panel of; per axis its angle
-// (from the joint's pose at link by the tests' own conversion, then from each
-// step), its limits and what its box puts back; per shape its stored record
-// and its keys. Nothing here reads the panel.
+// What the panel and the joints should show, from what the soak did and the scene alone:
+// the joint linked; per axis its angle (from the pose at link by the tests' own conversion,
+// then from each step), limits and what its box puts back; per shape its record and keys.
 #include <map>
 #include <string>
 #include <vector>
@@ -23,9 +21,8 @@ public:
     explicit SoakModel(SimHost& host) : host_(host), scene_(host.scene()) {}
 
     SimShape* joint = nullptr;  // linked: the host's last notification found it alone selected
-    bool shown = false;
+    bool shown = false, angles_known = false;
     bool sure = true;  // no host fault since the last link: else the link, angles, keys and records are not known
-    bool angles_known = false;
     Quaternion undo_pose;
     ModelAxis axes[3];
     std::map<const SimShape*, std::vector<float>> records;  // only shapes with a record
@@ -33,8 +30,7 @@ public:
     int key_writes = 0;               // by the rule, in the operation under way
     SimShape* maybe_keyed = nullptr;  // a turn too small to tell whether the panel counts it
 
-    // The program wrote the axis's angle into its box, or the box took the
-    // focus: the box puts that text back.
+    // The program wrote the angle into the box, or the box took the focus: it puts that back.
     void written(int slot) { axes[slot].saved = text_value(axes[slot].angle), axes[slot].saved_slack = axes[slot].slack; }
     static float text_value(float angle);  // of the first eleven characters a box gives back
     void lose_track() { sure = false, angles_known = false; }
@@ -45,10 +41,9 @@ public:
     void save_limits();
     void open_limits_to_default() { for (ModelAxis& axis : axes) axis.minimum = -180, axis.maximum = 180; }
     float clamped(int slot, float angle) const;
-    int thumb(int slot) const { return thumb_at(axes[slot].angle); }
+    int thumb(int slot) const { return thumb_at(axes[slot].angle); }  // where the thumb stands for the angle
     static int thumb_at(float angle);
-    // A let-go or an accepted entry keys the linked joint, while it is the
-    // active shape with motion on, under auto key, at the current time.
+    // A let-go or an entry keys the linked joint, the active shape, with motion on, under auto key, now.
     void key();
     void take_from_scene();  // the keys and records, after a host fault
     std::string broken_keys() const;

@@ -6,21 +6,14 @@
 
 namespace {
 
-// How far, in radians, a step's turn of the joint may be from what its angles
-// say: float rounding in the panel and the host, far below a degree's 0.017.
+// Radians a turn may be off: float rounding in the panel and the host, far below a degree's 0.017.
 constexpr double turn_tolerance = 1e-5;
 
 }  // namespace
 
-bool SoakWorld::usable() const
-{
-    return model_.shown && model_.joint != nullptr && model_.sure && model_.angles_known;
-}
-
-// The axis takes the angle (within `slack` of it): the linked joint turns from
-// `before` about the slider's own axis (Pitch x, Yaw y, Roll z, right-handed,
-// composed before the pose) by the angle less the axis's; a step that turns
-// nothing leaves the joint's bits.
+// The axis takes the angle (within slack): the joint turns from `before` about the slider's
+// own axis (Pitch x, Yaw y, Roll z, right-handed, composed before the pose) by the
+// angle less the axis's; a step that turns nothing leaves the joint's bits.
 void SoakWorld::expect_turn(int slot, float angle, const Quaternion& before, double slack)
 {
     using namespace rotation_reference;
@@ -32,10 +25,8 @@ void SoakWorld::expect_turn(int slot, float angle, const Quaternion& before, dou
             fail("a step that turned nothing changed the pose");
         if (unsure > 0 && std::fabs(turn) <= unsure)
             model_.maybe_keyed = model_.joint;
-        // A turn of more than a full circle (limits of 1e30 stored with a shape)
-        // is float noise in the panel. The panel makes a turn a quaternion
-        // through Euler angles: a yaw turn near 90 degrees passes their gimbal
-        // point, where a float's rounding (6e-8) grows by up to its square root.
+        // A turn beyond a full circle (limits of 1e30) is float noise in the panel. A yaw turn
+        // near 90 degrees passes the Euler angles' gimbal point, where a float's rounding grows.
         const double gimbal = slot == 1 ? std::min(6e-8 / std::fabs(std::cos(turn)), std::sqrt(1.2e-7)) : 0;
         const double off = rotation_distance(about_axis(slot == 0, slot == 1, slot == 2, turn) * to_dquat(before),
                                              to_dquat(after));
@@ -46,41 +37,40 @@ void SoakWorld::expect_turn(int slot, float angle, const Quaternion& before, dou
     axis.angle = angle, axis.slack = slack;
 }
 
-// A slider gesture's reports, in order, up to the one that opens the limits
-// dialog: its steps and pages (a page by keys turns from the thumb at the
-// angle), the key at its let-go.
-void SoakWorld::take_reports(int slot, const Quaternion& before, bool keyed, bool* turned, bool* dialog, float* stepped)
+// A slider gesture's reports up to the one that opens the limits dialog: its steps and
+// pages (a page by keys turns from the thumb at the angle), the key at its let-go.
+void SoakWorld::take_reports(int slot, const Quaternion& before, bool keyed)
 {
-    float angle = model_.axes[slot].angle;
+    float& angle = reported_angle_ = model_.axes[slot].angle;
     int thumb = model_.thumb(slot);
     bool moved = false, ended = false;
+    reported_turn_ = reported_dialog_ = false;
     for (const SliderReport& report : panel_watch.reports) {
         const bool page = report.code == TB_PAGEUP || report.code == TB_PAGEDOWN;
-        if (report.slot != slot || *dialog || ended) {
+        if (report.slot != slot || reported_dialog_ || ended) {
         } else if (report.code == TB_THUMBTRACK && report.ctrl) {
-            *dialog = true;
+            reported_dialog_ = true;
             dialog_fields(slot, angle);
         } else if (report.code == TB_THUMBTRACK || page) {
             const int paged = std::max(-180, std::min(180, thumb + (report.code == TB_PAGEUP ? -30 : 30)));
             if (keyed && page && report.position != paged && model_.axes[slot].slack == 0)
                 fail("a page key turned to " + std::to_string(report.position) + ", not a page from " + std::to_string(thumb));
             const float step = model_.clamped(slot, static_cast<float>(report.position));
-            *turned |= step != angle;
+            reported_turn_ |= step != angle;
             angle = step, thumb = SoakModel::thumb_at(step), moved = true;
         } else if (report.code == TB_ENDTRACK) {
             ended = true;
             model_.key();
         }
     }
-    if (!(*stepped = angle, *dialog)) {  // with a dialog, its answer checks what the steps turned
+    if (!reported_dialog_) {  // with a dialog, its answer checks what the steps turned
         expect_turn(slot, angle, before, moved ? 0 : model_.axes[slot].slack);
         if (moved)
             model_.written(slot);
     }
 }
 
-// The user's text in the box: a number within the axis's limits, or, for what
-// is no number, the box's own text put back (and clamped in turn).
+// The user's text: a number within the limits; else the box's own text put back, clamped.
 void SoakWorld::take_typed(int slot, const Quaternion& before)
 {
     const ModelAxis& axis = model_.axes[slot];
@@ -106,11 +96,9 @@ void SoakWorld::dialog_fields(int slot, float angle)
         dialog_fields_[i] = soak_angle_text(i == 0 ? axis.minimum : i == 1 ? angle : axis.maximum);
 }
 
-// The limits dialog's answer, by the soak's own reading of the texts it typed
-// (by real keys: the printable part of the first twelve over the field's own):
-// an error box for texts that are no limits; an OK takes Cur and the limits
-// into the axis, keys and stores them; a Cancel keys what the drag turned.
-// Only for the joint it was opened on.
+// The limits dialog's answer, by the soak's own reading of the texts it typed: an error
+// box for no limits; an OK takes Cur and the limits into the axis, keys and stores
+// them; a Cancel keys what the drag turned. Only for the joint it was opened on.
 void SoakWorld::answer_dialog(const SoakPlan& plan, int slot, SimShape* opened_on, const Quaternion& before,
                               float stepped, bool turned, int message_boxes)
 {
@@ -118,7 +106,7 @@ void SoakWorld::answer_dialog(const SoakPlan& plan, int slot, SimShape* opened_o
     for (int i = 0; i < 3; ++i) {
         for (char c : plan.texts[i].substr(0, real_ ? 12 : std::string::npos))
             texts[i] += !real_ || (c >= ' ' && c <= '~') ? std::string(1, c) : "";
-        texts[i] = real_ && texts[i].empty() ? dialog_fields_[i] : texts[i];
+        texts[i] = real_ && texts[i].empty() ? dialog_fields_[i] : texts[i];  // nothing typed over the field's own
     }
     float minimum, current, maximum;
     const bool ok = dialog_button_ == IDOK, accepted = soak_limits_accepted(texts, &minimum, &current, &maximum);
@@ -127,19 +115,18 @@ void SoakWorld::answer_dialog(const SoakPlan& plan, int slot, SimShape* opened_o
     if (answerer_.message_boxes_seen() != message_boxes + (ok && !accepted))
         return fail(ok && !accepted ? "the limits dialog took texts that are no limits"
                                     : "the limits dialog refused limits, or a Cancel gave an error");
-    if (model_.joint != opened_on) {
-        expect_quiet(notified_state_, "the limits dialog's answer went to a joint it was not opened on");
-    } else if (ok && accepted) {
+    if (model_.joint != opened_on)
+        return expect_quiet(notified_state_, "the limits dialog's answer went to a joint it was not opened on");
+    if (ok && accepted) {
         model_.axes[slot].minimum = minimum, model_.axes[slot].maximum = maximum;
         expect_turn(slot, current, before);
         model_.written(slot);
         model_.key();
         model_.save_limits();
-    } else {
+    } else if (turned) {
         if (stepped != model_.axes[slot].angle)  // real steps before the dialog
             expect_turn(slot, stepped, before);
-        if (turned)
-            model_.key();
+        model_.key();
     }
 }
 
@@ -159,9 +146,8 @@ std::string SoakWorld::quiet_state() const
     return bytes;
 }
 
-// The panel as the model says: shown, its controls enabled exactly while a
-// joint is linked, AutoShade as ticked, its boxes and thumbs at the angles (a
-// box gives back its first eleven characters, and may show no more of a huge angle).
+// The panel as the model says: shown, controls enabled exactly while linked, AutoShade as
+// ticked, boxes (their first eleven characters, for a huge angle) and thumbs at the angles.
 std::string SoakWorld::broken_panel() const
 {
     if (!model_.sure)
@@ -211,11 +197,9 @@ std::string SoakWorld::broken_invariant() const
         return std::to_string(guides) + " guide parts in the scene";
     if (model_.sure && (scene_.open_part() != nullptr || scene_.open_line() != nullptr))
         return "a guide's part or line that a host failure left begun is still open";
-    for (SimShape* shape : scene_.shapes()) {
-        const Quaternion& q = shape->rotation();
-        if (shape->is_ball_joint() && std::fabs(double(q.w) * q.w + double(q.x) * q.x + double(q.y) * q.y + double(q.z) * q.z - 1) >= 1e-4)
+    for (SimShape* shape : scene_.shapes())
+        if (shape->is_ball_joint() && std::fabs(rotation_reference::to_dquat(shape->rotation()).norm() - 1) >= 5e-5)
             return "joint " + shape->name() + " has a rotation that is not a unit quaternion";
-    }
     const int nesting = window_nesting_left();
     if (!IsWindow(panel_) || nesting < nesting_the_panel_needs)
         return "the panel window is gone, or the window system lets window procedures nest only " +

@@ -17,11 +17,9 @@ const struct { int weight; bool real_form; } operation_draws[static_cast<int>(So
 
 const char* soak_operation_name(SoakOperation operation)
 {
-    static const char* const names[] = {
-        "select", "store_limits", "relink", "refresh", "drag", "page_click", "type_text", "paste_text",
-        "limits_dialog", "undo", "reset", "close_panel", "open_panel", "autoshade", "clear_attribute",
-        "auto_key_and_time", "host_fault", "wander",
-    };
+    static const char* const names[] = {"select", "store_limits", "relink", "refresh", "drag", "page_click",
+        "type_text", "paste_text", "limits_dialog", "undo", "reset", "close_panel", "open_panel", "autoshade",
+        "clear_attribute", "auto_key_and_time", "host_fault", "wander"};
     return names[static_cast<int>(operation)];
 }
 

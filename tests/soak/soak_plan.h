@@ -1,10 +1,8 @@
 #pragma once
-// One operation of the soak: its kind, whether it is asked for as real input,
-// and a block of numbers drawn for it in full before anything acts, from which
-// its drivers take every detail they need (a real driver and a synthesised one
-// alike). Every operation draws the same number, so nothing the panel or real
-// input did decides a later draw; a digest of every number drawn shows that a
-// seed replays.
+// One operation: its kind, whether real input is asked for, and a block of numbers drawn
+// in full before anything acts, from which its drivers (real or synthesised) take every
+// detail. Each draws as many, so nothing the panel or real input did decides a later
+// draw; a digest of every number drawn shows that a seed replays.
 #include <cstdint>
 #include <string>
 

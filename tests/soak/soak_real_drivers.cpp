@@ -1,12 +1,10 @@
-// The user's gestures as real input onto the real controls, each played from
-// its plan. A gesture counts as real only once it reached its control; one
-// the mouse cannot reach is left to the synthesised driver.
+// The user's gestures as real input, played from their plans: counted once they reached
+// their control; one the mouse cannot reach is left to the synthesised driver.
 #include "soak_world.h"
 
-// A thumb drag (Ctrl on its last move opens the limits dialog, answered by real
-// keys or clicks, the button let go in it or held through), a channel click
-// (held: it pages again), a key on the focused slider. The model takes the
-// positions the trackbar reported.
+// A thumb drag (Ctrl on its last move opens the limits dialog, answered by real keys or
+// clicks, the button let go in it or held), a channel click (held: it pages again), a key
+// on the focused slider. The model takes the positions the trackbar reported.
 bool SoakWorld::real_slider_gesture(SoakPlan& plan, int slot, bool ctrl, int how)
 {
     static const WORD keys[] = {VK_LEFT, VK_RIGHT, VK_PRIOR, VK_NEXT, VK_HOME, VK_END};
@@ -53,18 +51,14 @@ bool SoakWorld::real_slider_gesture(SoakPlan& plan, int slot, bool ctrl, int how
     if (panel_watch.reports.empty())
         return false;  // it never reached the slider: the synthesised driver plays the gesture
     reached_ = true;
-    bool turned = false, dialog = false;
-    float stepped_angle;
-    take_reports(slot, before, how == 3, &turned, &dialog, &stepped_angle);
-    if (dialog)
-        answer_dialog(plan, slot, pressed_on, before, stepped_angle, turned, message_boxes);
+    take_reports(slot, before, how == 3);
+    if (reported_dialog_)
+        answer_dialog(plan, slot, pressed_on, before, reported_angle_, reported_turn_, message_boxes);
     return true;
 }
 
-// A real click, where the mouse reaches: pumped until its command comes, and
-// made once more where the window manager kept the release (it takes a press
-// on a window it has not focused to focus it). A command that never comes
-// fails the run.
+// A real click where the mouse reaches, pumped until its command comes; made once more
+// where the window manager kept the release; a command that never comes fails the run.
 bool SoakWorld::real_click(HWND window, POINT at, int command_id)
 {
     if (!reaches(window, at))
@@ -84,9 +78,8 @@ bool SoakWorld::real_click(HWND window, POINT at, int command_id)
     return reached_ = true;
 }
 
-// The mouse anywhere over the panel and the host with the button up, and presses
-// where nothing may change (the panel's caption and background, a box, the
-// host's window), with Ctrl or Shift now and then.
+// The mouse over the panel and the host, and presses where nothing may change (the panel's
+// caption and background, a box, the host's window), with Ctrl or Shift now and then.
 void SoakWorld::wander(SoakPlan& plan)
 {
     const int moves = plan.between(2, 8);
@@ -104,8 +97,7 @@ void SoakWorld::wander(SoakPlan& plan)
             key_down(modifier);
         move_cursor_and_wait(to);
         HWND under = WindowFromPoint(to), had_focus = GetFocus();
-        const LRESULT hit = SendMessageA(under, WM_NCHITTEST, 0, MAKELPARAM(to.x, to.y));
-        const int id = GetDlgCtrlID(under);
+        const LRESULT hit = SendMessageA(under, WM_NCHITTEST, 0, MAKELPARAM(to.x, to.y)), id = GetDlgCtrlID(under);
         if (press && (hit == HTCLIENT || (under == panel_ && hit == HTCAPTION)) &&
             (under == panel_ || under == host_window_ || id == edit_ids[0] || id == edit_ids[1] || id == edit_ids[2]))
             click_at(to);

@@ -10,7 +10,6 @@
 namespace {
 
 const char position_key[] = "Software\\TAVIREK\\Kelvaro";
-constexpr size_t trail_length = 12;
 
 // The panel the component made: the dialog its owner owns.
 BOOL CALLBACK find_owned_dialog(HWND window, LPARAM found)
@@ -31,11 +30,7 @@ void set_key(BYTE key, bool down)
     SetKeyboardState(keys);
 }
 
-void let_go_of_keys()
-{
-    set_key(VK_LBUTTON, false);
-    set_key(VK_CONTROL, false);
-}
+void let_go_of_keys() { set_key(VK_LBUTTON, false), set_key(VK_CONTROL, false); }
 
 SoakWorld::SoakWorld(uint32_t seed)
     : seed_(seed), real_share_(std::getenv("KELVARO_SOAK_REAL_SHARE") ? std::atoi(std::getenv("KELVARO_SOAK_REAL_SHARE")) : 2),
@@ -61,8 +56,7 @@ SoakWorld::SoakWorld(uint32_t seed)
     INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_BAR_CLASSES};
     InitCommonControlsEx(&controls);
     host_window_ = create_host_main_window();
-    // Shown, so that hiding the panel or ending a dialog has a window to activate.
-    ShowWindow(host_window_, SW_SHOWNOACTIVATE);
+    ShowWindow(host_window_, SW_SHOWNOACTIVATE);  // so that hiding the panel or ending a dialog has a window to activate
     host_.set_main_window(host_window_);
     panel_component_ = new_plugin_component();
     attribute_component_ = new_attribute_component();
@@ -71,7 +65,7 @@ SoakWorld::SoakWorld(uint32_t seed)
     for (HWND child = GetWindow(panel_, GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT))
         items_[GetDlgCtrlID(child)] = child;
     watch_panel(panel_);
-    open();
+    notify(-1);
 }
 
 SoakWorld::~SoakWorld()
@@ -98,7 +92,7 @@ void SoakWorld::note(const std::string& line)
     if (trace)
         std::fprintf(stderr, "%s\n", line.c_str());
     trail_.push_back(line);
-    if (trail_.size() > trail_length)
+    if (trail_.size() > 12)
         trail_.pop_front();
 }
 
@@ -108,13 +102,9 @@ bool SoakWorld::run(int operations)
     for (int n = 0; n < operations; ++n) {
         SoakPlan plan = planner_.next();
         const int writes = key_writes();
-        model_.key_writes = 0, model_.maybe_keyed = nullptr;
-        broken_.clear();
+        model_.key_writes = 0, model_.maybe_keyed = nullptr, broken_.clear();
         panel_watch.depth = 0;  // a host exception unwinds the panel's messages without a return
-        LARGE_INTEGER before, after;
-        QueryPerformanceCounter(&before);
-        // Real input goes onto the panel made whole first: AutoShade rolls it
-        // down as the mouse comes onto it.
+        // Real input goes onto the panel made whole first: AutoShade rolls it down under the mouse.
         real_ = plan.real && model_.shown, reached_ = false;
         if (real_ && autoshade_) {
             RECT frame;
@@ -123,15 +113,12 @@ bool SoakWorld::run(int operations)
             pump_for(250);
         }
         perform(plan, plan.operation);
-        // The mouse is parked off the windows again: under it, every change of
-        // a window costs Wine a search for what the mouse is over now.
+        // The mouse is parked off the windows: under it, each change of a window costs Wine a search.
         if (real_ || n == 0)
             move_cursor_and_wait({GetSystemMetrics(SM_CXSCREEN) - 1, GetSystemMetrics(SM_CYSCREEN) - 1});
         real_ = false;
         pump_pending();
-        QueryPerformanceCounter(&after);
         real_performed_ += reached_;
-        real_ticks_ += reached_ ? after.QuadPart - before.QuadPart : 0;
         if (!model_.sure)
             model_.take_from_scene();
         // A turn too small to tell whether it counted may have keyed its joint, in its own pose.
@@ -157,15 +144,4 @@ bool SoakWorld::run(int operations)
         }
     }
     return true;
-}
-
-std::string SoakWorld::time_report() const
-{
-    LARGE_INTEGER frequency;
-    QueryPerformanceFrequency(&frequency);
-    char line[160];
-    std::snprintf(line, sizeof line, "as real input that reached its control: %d operations in %.0f ms; plans' digest %08x",
-                  real_performed_, 1000.0 * static_cast<double>(real_ticks_) / static_cast<double>(frequency.QuadPart),
-                  planner_.digest());
-    return line;
 }
