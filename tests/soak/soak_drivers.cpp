@@ -222,6 +222,7 @@ void SoakWorld::type_text(SoakPlan& plan, bool paste)
     if (GetFocus() != edit)
         return;  // nobody types into a box without the focus
     std::string typed = paste ? "paste " : real_ ? "(real) " : "";
+    bool keyboard = real_ && !paste;
     panel_watch.typing = true;
     if (select_all)
         SendMessageA(edit, EM_SETSEL, 0, -1), typed += "<all>";
@@ -232,12 +233,12 @@ void SoakWorld::type_text(SoakPlan& plan, bool paste)
         panel_watch.typed.clear();
         if (paste) {
             SendMessageA(edit, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(key.c_str()));
-        } else if (real_ && key.size() == 1 && VkKeyScanA(key[0]) != -1) {  // a key of the keyboard
+        } else if (keyboard && key.size() == 1 && VkKeyScanA(key[0]) != -1) {  // a key of the keyboard
             const BYTE pressed = LOBYTE(VkKeyScanA(key[0]));
             const SHORT toggled = GetKeyState(pressed) & 1;  // flips as each press is taken in
             ::type_text(key.c_str());
-            pump_until([&] { return (GetKeyState(pressed) & 1) != toggled && GetKeyState(pressed) >= 0; }, 1000);
-            reached_ = true;
+            // A key that never came ends the real typing: the rest is typed as messages.
+            reached_ |= keyboard = pump_until([&] { return (GetKeyState(pressed) & 1) != toggled && GetKeyState(pressed) >= 0; }, 1000);
         } else {
             for (char c : key)
                 SendMessageA(edit, WM_CHAR, static_cast<unsigned char>(c), 1);

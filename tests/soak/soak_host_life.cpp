@@ -38,7 +38,7 @@ void SoakWorld::host_notifies(SoakPlan& plan, const char* when, int kind)
         select(plan);
     if (box >= 0 && usable())
         focus_box(box);
-    else if (box < 0 && (kind >= 0 || focus < 50))
+    else if (box < 0 && (kind >= 0 || focus < 15))
         SetFocus(host_window_);
     const std::string before = quiet_state();
     HostCatch caught;  // the host's own notification: it catches what the panel passes back
