@@ -31,7 +31,7 @@ void SoakWorld::notify(int kind)
 void SoakWorld::host_notifies(SoakPlan& plan, const char* when, int kind)
 {
     const bool selects = kind < 0 && plan.chance(50), relinks = kind < 0 ? plan.chance(50) : kind == 1;
-    const int focus = plan.below(100), box = focus < 15 ? focus % 3 : -1;
+    const int focus = plan.below(100), box = focus < (kind < 0 ? 15 : 30) ? focus % 3 : -1;
     note(std::string("the host notifies ") + (relinks ? "a relink " : "a refresh ") + when +
          (box >= 0 ? ", a box focused" : ""));
     if (selects)
@@ -98,16 +98,15 @@ void SoakWorld::host_fault(SoakPlan& plan)
     using S = SoakOperation;
     static const S steps[] = {S::relink, S::refresh, S::open_panel, S::clear_attribute, S::close_panel, S::drag,
                               S::page_click, S::undo, S::reset, S::type_text, S::paste_text, S::limits_dialog};
-    // A quarter cut short the guide a relink, refresh or open builds (its part's handle,
-    // asked once, or a line): what is left begun, the next close, link or unlink ends.
+    // A quarter cut short the guide a relink, refresh or open builds or removes (its part's handle
+    // or removal, asked once, or a line): what is left, the next close, link or unlink ends.
     static const SimOperation guide_calls[] = {SimOperation::part_handle, SimOperation::begin_line,
-                                               SimOperation::set_color, SimOperation::end_line};
+                                               SimOperation::set_color, SimOperation::end_line, SimOperation::remove};
     const bool guide = plan.chance(25);
-    const SimOperation operation = guide ? guide_calls[plan.below(4)] : static_cast<SimOperation>(plan.below(sim_operation_count));
-    const int nth = operation == SimOperation::part_handle ? 1 : plan.between(1, 3);
+    const SimOperation operation = guide ? guide_calls[plan.below(5)] : static_cast<SimOperation>(plan.below(sim_operation_count));
+    const int nth = operation == SimOperation::part_handle || operation == SimOperation::remove ? 1 : plan.between(1, 3);
     SoakOperation step = steps[plan.below(guide ? 3 : 12)];
-    // A host exception unwinding through Wine's window system uses up nesting for good
-    // (window_nesting.h): once it runs low, faults go only into the host's direct calls.
+    // Wine's window system loses nesting to each host exception (window_nesting.h): when low, only direct calls.
     static const int direct[] = {0, 1, 3};
     if (window_nesting_left() < nesting_for_window_faults)
         step = steps[direct[plan.below(3)]];
