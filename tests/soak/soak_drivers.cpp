@@ -238,7 +238,7 @@ void SoakWorld::type_text(SoakPlan& plan, bool paste)
             const SHORT toggled = GetKeyState(pressed) & 1;  // flips as each press is taken in
             ::type_text(key.c_str());
             // A key that never came ends the real typing: the rest is typed as messages.
-            reached_ |= keyboard = pump_until([&] { return (GetKeyState(pressed) & 1) != toggled && GetKeyState(pressed) >= 0; }, 1000);
+            reached_ |= keyboard = pump_until([&] { return (GetKeyState(pressed) & 1) != toggled && GetKeyState(pressed) >= 0; }, 300);
         } else {
             for (char c : key)
                 SendMessageA(edit, WM_CHAR, static_cast<unsigned char>(c), 1);
