@@ -265,26 +265,27 @@ void save_edit_text(int edit_id, HWND edit)
         GetWindowTextA(edit, saved_text_of(*controls), edit_text_size);
 }
 
-// The user's text is what changes in the box that has the focus while the
-// program is not writing into it: a keystroke, a paste, or the panel's own
-// rewrite of a typed text, which commits in turn. The program's texts (a
-// relink, UNDO, RESET, a slider's step) are only saved, also in the box that
-// has the focus.
-bool typed_by_user(int edit_id, HWND edit)
-{
-    return GetFocus() == edit && panel_state.writing_edit != edit_id;
-}
-
+// The edit notifications. The program's own texts (a relink, UNDO, RESET, a
+// slider's step, the limits dialog) are marked while they are written, and
+// only saved, also in the box that has the focus and also while the panel is
+// hidden: opening relinks before the panel counts as open, and the dialog
+// gives the focus back to the box that had it as the panel is activated, so
+// what a box puts back is always the text it showed. Otherwise, while the
+// panel is open, a change in the box that has the focus is the user's (a
+// keystroke, a paste, or the panel's rewrite of a typed text, which commits
+// in turn) and a change in another box is saved.
 BOOL on_edit_notification(int edit_id, int code, HWND edit)
 {
-    if (!panel_state.shown)
-        return FALSE;
     switch (code) {
     case EN_SETFOCUS:
         save_edit_text(edit_id, edit);
         return TRUE;
     case EN_CHANGE:
-        if (typed_by_user(edit_id, edit))
+        if (panel_state.writing_edit == edit_id)
+            save_edit_text(edit_id, edit);
+        else if (!panel_state.shown)
+            return FALSE;  // typing into a hidden panel counts for nothing
+        else if (GetFocus() == edit)
             commit_axis_edit(edit_id);
         else
             save_edit_text(edit_id, edit);

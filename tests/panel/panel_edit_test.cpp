@@ -143,29 +143,40 @@ TEST_F(EditTest, ALetterPutsBackTheSavedTextAndItsAngle)
     EXPECT_EQ(recorder.deepest(), 1);
 }
 
-// The artist is in the Yaw box when the host selects another joint, turned
-// 45 degrees about Yaw, and relinks.
-TEST_F(EditTest, ARelinkWhileABoxHasTheFocusWritesNothingAndTheBoxPutsBackItsOwnText)
+// The artist is in the Yaw box when the host brings another joint, turned
+// about Yaw: by a relink while the panel is open, or as the panel opens again
+// (the dialog gives the focus back to the box as it is activated).
+TEST_F(EditTest, AnotherJointWhileABoxHasTheFocusWritesNothingAndTheBoxPutsBackItsOwnText)
 {
-    SimShape& knee = scene.add_ball_joint("Knee");
-    const double half_turn = 0.39269908169872414;  // half of 45 degrees, in radians
-    const Quaternion pose(static_cast<float>(std::cos(half_turn)), 0, static_cast<float>(std::sin(half_turn)), 0);
-    knee.set_rotation(pose);
-    focus_edit(IDC_YAW_EDIT);
-    scene.select(knee);
-    save_limits_and_relink();
-    EXPECT_EQ(host.call_count(SimOperation::set_rotation) + keyings(), 0);
-    const std::string shown = item_text(IDC_YAW_EDIT);
-    EXPECT_NEAR(atof(shown.c_str()), 45, 1e-4);
+    for (const double half_turn : {0.39269908169872414, -0.39269908169872414}) {  // of 45 degrees
+        const bool reopen = half_turn < 0;
+        SCOPED_TRACE(reopen ? "opened again" : "relinked");
+        SimShape& other = scene.add_ball_joint(reopen ? "Knee" : "Hip");
+        const Quaternion pose(static_cast<float>(std::cos(half_turn)), 0, static_cast<float>(std::sin(half_turn)), 0);
+        other.set_rotation(pose);
+        focus_edit(IDC_YAW_EDIT);
+        scene.select(other);
+        host.clear_calls();
+        if (reopen) {
+            SendMessageA(panel(), WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+            open_panel();
+            ASSERT_EQ(GetFocus(), item(IDC_YAW_EDIT));
+        } else {
+            save_limits_and_relink();
+        }
+        EXPECT_EQ(host.call_count(SimOperation::set_rotation) + keyings(), 0);
+        const std::string shown = item_text(IDC_YAW_EDIT);
+        EXPECT_NEAR(atof(shown.c_str()), reopen ? -45 : 45, 1e-4);
 
-    // A letter: the box puts back its own angle, and the joint keeps its pose.
-    const int changes = changes_of(IDC_YAW_EDIT);
-    type_text("x");
-    ASSERT_TRUE(pump_until([&] { return changes_of(IDC_YAW_EDIT) >= changes + 2; }));
-    pump_pending();
-    EXPECT_EQ(item_text(IDC_YAW_EDIT), shown);
-    const Quaternion& now = knee.rotation();
-    EXPECT_NEAR(now.w * pose.w + now.x * pose.x + now.y * pose.y + now.z * pose.z, 1, 1e-6);
+        // A letter: the box puts back its own angle, and the joint keeps its pose.
+        const int changes = changes_of(IDC_YAW_EDIT);
+        type_text("x");
+        ASSERT_TRUE(pump_until([&] { return changes_of(IDC_YAW_EDIT) >= changes + 2; }));
+        pump_pending();
+        EXPECT_EQ(item_text(IDC_YAW_EDIT), shown);
+        const Quaternion& now = other.rotation();
+        EXPECT_NEAR(now.w * pose.w + now.x * pose.x + now.y * pose.y + now.z * pose.z, 1, 1e-6);
+    }
 }
 
 TEST_F(EditTest, DeletingAllTextPutsBackTheSavedText)
@@ -218,11 +229,9 @@ TEST_F(EditTest, ElevenNinesTypedEndAtTheMaximum)
 
 TEST_F(EditTest, WithNothingSavedTheAngleItselfIsPutBack)
 {
-    // The box got the focus while the panel was not yet open: nothing saved.
-    panel_state.shown = 0;
+    // Nothing saved for the box (its text never was: a safeguard).
     HWND edit = focus_edit(IDC_PITCH_EDIT);
-    panel_state.shown = 1;
-    ASSERT_STREQ(panel_state.saved_text[0], "");
+    panel_state.saved_text[0][0] = '\0';
     joint_link.pitch.current = 7;
 
     SendMessageA(edit, WM_CLEAR, 0, 0);
@@ -233,9 +242,8 @@ TEST_F(EditTest, WithNothingSavedTheAngleItselfIsPutBack)
 
 TEST_F(EditTest, ANanAngleWithNothingSavedEndsWithoutApplying)
 {
-    panel_state.shown = 0;
     HWND edit = focus_edit(IDC_PITCH_EDIT);
-    panel_state.shown = 1;
+    panel_state.saved_text[0][0] = '\0';
     joint_link.pitch.current = NAN;
 
     SendMessageA(edit, WM_CLEAR, 0, 0);

@@ -85,11 +85,10 @@ TEST_F(PanelTest, CloseBoxSavesLimitsRemovesGuideAndHidesButKeepsTheLink)
     EXPECT_EQ(stored[0], -45.5f);
     EXPECT_EQ(stored[3], 30.25f);
 
-    // Hidden, the edit boxes ignore programmatic texts.
-    strcpy(panel_state.saved_text[0], "7.000000");
+    // Hidden, a box still keeps the program's text as the one it puts back.
     joint_link.pitch.current = 12;
     sync_axis_controls(IDC_PITCH_SLIDER, true, true);
-    EXPECT_STREQ(panel_state.saved_text[0], "7.000000");
+    EXPECT_STREQ(panel_state.saved_text[0], "12.000000");
     EXPECT_EQ(item_text(IDC_PITCH_EDIT), "12.000000");
 }
 
