@@ -35,6 +35,8 @@ LRESULT CALLBACK watching_panel_proc(HWND panel, UINT message, WPARAM wparam, LP
                                        GetKeyState(VK_CONTROL) < 0});
     if (message == WM_COMMAND && HIWORD(wparam) == BN_CLICKED)
         panel_watch.clicked.push_back(LOWORD(wparam));
+    if (message == WM_COMMAND && HIWORD(wparam) == EN_SETFOCUS && slot_of(edit_ids, LOWORD(wparam)) >= 0)
+        panel_watch.focused.push_back(slot_of(edit_ids, LOWORD(wparam)));
     if (message == WM_COMMAND && HIWORD(wparam) == EN_CHANGE && panel_watch.typing && panel_watch.depth == 0 &&
         slot_of(edit_ids, LOWORD(wparam)) >= 0 && GetFocus() == control) {
         char text[64] = {};

@@ -4,12 +4,8 @@
 
 #include "math/rotation_reference.h"
 
-namespace {
-
 // Radians a turn may be off: float rounding in the panel and the host, far below a degree's 0.017.
-constexpr double turn_tolerance = 1e-5;
-
-}  // namespace
+static constexpr double turn_tolerance = 1e-5;
 
 // The axis takes the angle (within slack): the joint turns from `before` about the slider's
 // own axis (Pitch x, Yaw y, Roll z, right-handed, composed before the pose) by the
@@ -73,6 +69,7 @@ void SoakWorld::take_reports(int slot, const Quaternion& before, bool keyed)
 // The user's text: a number within the limits; else the box's own text put back, clamped.
 void SoakWorld::take_typed(int slot, const Quaternion& before)
 {
+    take_focus();
     const ModelAxis& axis = model_.axes[slot];
     float angle = axis.angle;
     double slack = axis.slack;
@@ -132,9 +129,9 @@ void SoakWorld::answer_dialog(const SoakPlan& plan, int slot, SimShape* opened_o
 
 void SoakWorld::focus_box(int slot)
 {
-    HWND edit = item(edit_ids[slot]);
-    if (GetFocus() != edit && (SetFocus(edit), GetFocus() == edit))
-        model_.written(slot);  // a box saves what it shows as it takes the focus
+    if (GetFocus() != item(edit_ids[slot]))
+        SetFocus(item(edit_ids[slot]));
+    take_focus();
 }
 
 std::string SoakWorld::quiet_state() const

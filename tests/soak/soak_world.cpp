@@ -118,6 +118,7 @@ bool SoakWorld::run(int operations)
             move_cursor_and_wait({GetSystemMetrics(SM_CXSCREEN) - 1, GetSystemMetrics(SM_CYSCREEN) - 1});
         real_ = false;
         pump_pending();
+        take_focus();
         real_performed_ += reached_;
         if (!model_.sure)
             model_.take_from_scene();

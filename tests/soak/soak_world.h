@@ -39,6 +39,7 @@ struct PanelWatch {
     std::vector<SliderReport> reports;
     std::vector<TypedText> typed;
     std::vector<int> clicked;  // BN_CLICKED, by control
+    std::vector<int> focused;  // boxes that took the focus (EN_SETFOCUS): each saves what it shows
     bool documented = false, dragging = false;
     int depth = 0;  // of the panel's messages: a box's change inside another is the panel's own
 };
@@ -97,6 +98,7 @@ private:
     void answer_dialog(const SoakPlan& plan, int slot, SimShape* opened_on, const Quaternion& before, float stepped,
                        bool turned, int message_boxes);
     void focus_box(int slot);
+    void take_focus() { for (int slot : panel_watch.focused) model_.written(slot); panel_watch.focused.clear(); }
     std::string broken_panel() const;
     std::string quiet_state() const;  // what a step that changes nothing leaves: poses, keys written, dialogs
     void expect_quiet(const std::string& before, const std::string& what) { if (quiet_state() != before) fail(what); }
