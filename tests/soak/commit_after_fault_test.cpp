@@ -4,15 +4,11 @@
 // fails inside a typed commit, and inside the application that follows OK in
 // the limits dialog.
 #include <gtest/gtest.h>
-#include <windows.h>
-#include <commctrl.h>
 
-#include "joint/joint_link.h"
+#include "desktop/slider_press.h"
 #include "panel/limits_dialog.h"
 #include "panel/panel_state.h"
-#include "panel/resource.h"
 #include "soak_world.h"
-#include "desktop/slider_press.h"
 
 namespace {
 
@@ -68,16 +64,12 @@ TEST(CommitAfterHostFault, SlidersStillMoveAndTheHostWindowIsEnabledAfterAFaultF
 
     world.answerer().plan("-90", "10", "90", IDOK);
     world.host().fail_call(SimOperation::set_rotation, 1, 7);
-    BYTE keys[256];
-    GetKeyboardState(keys);
-    keys[VK_CONTROL] = 0x80;
-    SetKeyboardState(keys);
+    set_key(VK_CONTROL, true);
     HostCatch caught;
     press_slider(slider);
     EXPECT_FALSE(host_try([&] { SendMessageA(panel, WM_HSCROLL, TB_THUMBTRACK, reinterpret_cast<LPARAM>(slider)); },
                           &caught));
-    keys[VK_CONTROL] = 0;
-    SetKeyboardState(keys);
+    set_key(VK_CONTROL, false);
     world.host().clear_faults();
     EXPECT_EQ(world.answerer().dialogs_seen(), 1);
     EXPECT_TRUE(IsWindowEnabled(panel_state.host_window));

@@ -7,18 +7,8 @@
 // come back with the chain ended within a small depth, and the process alive.
 // KELVARO_FUZZ_TEXTS sets the number of inputs (default 3000).
 #include <gtest/gtest.h>
-#include <windows.h>
 
-#include <algorithm>
-#include <cstdlib>
-#include <cstring>
-#include <limits>
-#include <string>
-
-#include "joint/joint_link.h"
 #include "panel/panel_state.h"
-#include "panel/resource.h"
-#include "random_text.h"
 #include "soak_world.h"
 
 namespace {

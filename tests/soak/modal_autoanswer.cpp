@@ -34,12 +34,8 @@ ModalAutoanswer::~ModalAutoanswer()
 void ModalAutoanswer::plan(const std::string& minimum, const std::string& current, const std::string& maximum,
                            int button, By by)
 {
-    by_ = by;
-    texts_[0] = minimum;
-    texts_[1] = current;
-    texts_[2] = maximum;
-    button_ = button;
-    answered_dialog_ = nullptr;
+    texts_[0] = minimum, texts_[1] = current, texts_[2] = maximum;
+    button_ = button, by_ = by, answered_dialog_ = nullptr;
 }
 
 void CALLBACK ModalAutoanswer::on_time_to_click(HWND dialog, UINT, UINT_PTR timer, DWORD)

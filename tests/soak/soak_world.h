@@ -1,49 +1,57 @@
 #pragma once
-// The soak world: the simulated host with a few shapes of every kind, a plain
-// window as the host's main window, and the panel made from its template and
-// driven by the panel and joint code linked in directly (not through
-// Kelvaro.dll: the invariants below look into JointLink and PanelState). The
-// host's side of the panel component (open, the two scene notifications) and
-// of the clear command is played here the way the module's components do it.
-//
-// run() draws operations at random from what the host and the user do and
-// checks the invariants after every one; the first broken one is a test
-// failure that names the seed, the operation's number and the last operations.
-#include <cstdint>
+// The soak world: the simulated host with a few shapes, a plain window as its main window,
+// and the panel, which the host opens, notifies and commands through the components'
+// operation tables. run() plays plans (soak_plan.h) with synthesised or real input (the
+// drivers), keeps a model (soak_model.h) from what it did and the scene alone, and checks
+// joints, keys, records and panel against it after every operation (the oracle); the first
+// broken check fails the test with the seed, the real share and the operation.
+#include <windows.h>
+#include <commctrl.h>
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+#include <cstdlib>
+#include <cstring>
 #include <deque>
-#include <functional>
 #include <map>
-#include <string>
-#include <vector>
 
+#include "desktop/message_pump.h"
+#include "desktop/real_input.h"
+#include "joint/joint_link.h"  // panel_component_id and unlink(): the records' key, the link let go at the end
 #include "modal_autoanswer.h"
-#include "random_text.h"
+#include "panel/resource.h"
+#include "simhost/component_calls.h"
 #include "simhost/simhost.h"
-#include "support/message_recorder.h"
+#include "soak_model.h"
+#include "soak_plan.h"
+#include "window_nesting.h"
 
-enum class SoakOperation : int {
-    select,
-    store_limits,
-    relink,
-    refresh,
-    drag,
-    page_click,
-    type_text,
-    paste_text,
-    limits_dialog,
-    undo,
-    reset,
-    close_panel,
-    open_panel,
-    autoshade,
-    clear_attribute,
-    auto_key_and_time,
-    host_fault,
-    wander,
-    count
+// What the panel is told (the user's input, not its state): the positions the sliders report,
+// with Ctrl; the text a box holds as it reports the user's change; the buttons' clicks. And
+// the trackbar Microsoft documents, played over Wine's: a let-go lets the capture go before
+// it notifies, and a drag that loses the capture ends there.
+struct SliderReport { int slot, code, position; bool ctrl; };
+struct TypedText { int slot; std::string text; };
+
+struct PanelWatch {
+    bool reporting = false, typing = false;  // keeps the sliders' reports; the boxes' changes the user made
+    std::vector<SliderReport> reports;
+    std::vector<TypedText> typed;
+    std::vector<int> clicked;  // BN_CLICKED, by control
+    std::vector<int> focused;  // boxes that took the focus (EN_SETFOCUS): each saves what it shows
+    bool documented = false, dragging = false;
+    int depth = 0;  // of the panel's messages: a box's change inside another is the panel's own
 };
+extern PanelWatch panel_watch;
+extern const int slider_ids[3], edit_ids[3];
+void watch_panel(HWND panel);
 
-const char* soak_operation_name(SoakOperation operation);
+// Window-procedure nesting (of a probe chain of 40) below which no more host
+// faults are sent through the window system, and below which the run stops.
+constexpr int nesting_for_window_faults = 32, nesting_the_panel_needs = 24;
+void set_key(BYTE key, bool down);  // the key state the panel reads (GetKeyState), set without input
+void let_go_of_keys();              // every button and key a gesture may have left down
 
 class SoakWorld {
 public:
@@ -52,101 +60,74 @@ public:
     SoakWorld(const SoakWorld&) = delete;
     SoakWorld& operator=(const SoakWorld&) = delete;
 
-    // Runs operations drawn at random; false (with a test failure) at the
-    // first broken invariant.
-    bool run(int operations);
-    // Runs one operation of the given kind (with its details drawn at random).
-    void perform(SoakOperation operation);
-    // The first invariant that does not hold now; empty when all hold.
-    std::string broken_invariant() const;
-
+    bool run(int operations);                // false (with a test failure) at the first broken check
+    std::string broken_invariant() const;    // the first that does not hold now; empty when all hold
     int performed(SoakOperation operation) const { return performed_[static_cast<int>(operation)]; }
     int faults_caught() const { return faults_caught_; }
     int real_performed() const { return real_performed_; }
-    // Per kind of operation, and of them those made as real input: how many ran
-    // and how long they took.
-    std::string time_report() const;
-    const ModalAutoanswer& answerer() const { return answerer_; }
+    uint32_t plan_digest() const { return planner_.digest(); }
     ModalAutoanswer& answerer() { return answerer_; }
     SimHost& host() { return host_; }
 
 private:
-    void open();
-    void notify_relink();
-    void notify_refresh();
-    void after_link_attempt();
-    void select_random();
-    void store_random_limits();
-    void page_click();
-    void type_text();
-    void paste_text();
-    void limits_dialog();
-    void drag_slider(int slider_id, int dialog_button);
+    // The host's life (soak_host_life.cpp).
+    void perform(SoakPlan& plan, SoakOperation operation);
+    void notify(int kind);
+    void host_notifies(SoakPlan& plan, const char* when, int kind = -1);
+    void select(SoakPlan& plan);
+    void store_limits(SoakPlan& plan);
+    void clear_attribute(SoakPlan& plan);
+    void host_fault(SoakPlan& plan);
+    // The user's gestures (soak_drivers.cpp, soak_real_drivers.cpp).
+    void drag(SoakPlan& plan, bool ctrl);
+    void page_click(SoakPlan& plan);
+    void type_text(SoakPlan& plan, bool paste);
     void click(int button_id);
     void close_panel();
     void toggle_autoshade();
-    void clear_attribute();
-    void auto_key_and_time();
-    void host_fault();
-    void expect_key();
-    std::string broken_key() const;
-    SimShape* single_selected_joint() const;
-    SimShape* linked() const;
-    void take_limits_from_scene();
-    void take_angles_from_boxes(int typed_slot = -1);
-    float clamped(int slot, int position) const;
-    void expect_turn(int slot, float angle, const Quaternion& before, bool stepped);
-    bool expect_step(int slot, int position, const Quaternion& before);
-    void real_slider_gesture(int slider_id, int dialog_button, int how);
-    void wander(int moves);
-    bool real_click(HWND window, POINT at, const std::function<bool()>& done);
-    std::string scene_state() const;
-    void host_notifies(const char* when);
-
-    bool panel_usable() const;
-    bool control_usable(int id) const;
-    int random_slider();
-    int random_edit();
+    bool real_slider_gesture(SoakPlan& plan, int slot, bool ctrl, int how);
+    bool real_click(HWND window, POINT at, int command_id);
+    void wander(SoakPlan& plan);
+    void strays(SoakPlan& plan, int slot, int count, const char* after);
+    // The oracle (soak_oracle.cpp).
+    bool usable() const { return model_.shown && model_.joint != nullptr && model_.sure && model_.angles_known; }
+    void expect_turn(int slot, float angle, const Quaternion& before, double slack = 0);
+    void take_reports(int slot, const Quaternion& before, bool keyed);
+    void take_typed(int slot, const Quaternion& before);
+    void dialog_fields(int slot, float angle);
+    void answer_dialog(const SoakPlan& plan, int slot, SimShape* opened_on, const Quaternion& before, float stepped,
+                       bool turned, int message_boxes);
+    void focus_box(int slot);
+    void take_focus() { for (int slot : panel_watch.focused) model_.written(slot); panel_watch.focused.clear(); }
+    std::string broken_panel() const;
+    std::string quiet_state() const;  // what a step that changes nothing leaves: poses, keys written, dialogs
+    void expect_quiet(const std::string& before, const std::string& what) { if (quiet_state() != before) fail(what); }
     void note(const std::string& line);
+    HWND item(int id) const { return items_.at(id); }  // the panel's control: GetDlgItem asks the wineserver
+    void fail(const std::string& what) { broken_ = broken_.empty() ? what : broken_; }
 
     uint32_t seed_;
-    SoakRandom random_;
+    int real_share_;  // percent of the user's gestures asked for as real input (KELVARO_SOAK_REAL_SHARE, 2)
+    SoakPlanner planner_;
     SimHost host_;
     SimScene& scene_;
     std::vector<SimShape*> shapes_;
-    HWND host_window_ = nullptr;
+    HWND host_window_ = nullptr, panel_ = nullptr;
+    std::map<int, HWND> items_;
+    void *panel_component_ = nullptr, *attribute_component_ = nullptr;
     ModalAutoanswer answerer_;
-    MessageRecorder commands_{WM_COMMAND};  // the panel's, a member: a host fault runs no destructors
-    std::string stored_position_;
-    bool had_stored_position_ = false;
-
-    // The model the steps and keys are checked against, never read from the panel:
-    // the joint the host last told the panel of, and per axis (Pitch, Yaw, Roll)
-    // the angle and the limits a step is clamped to.
-    struct ModelAxis {
-        float angle = 0;
-        bool exact = false;  // given by the soak; else read off the box's text
-        float minimum = -180, maximum = 180;
-    };
-    SimShape* told_ = nullptr;
-    bool model_known_ = false;  // no host fault since the angles were last taken
-    ModelAxis axes_[3];
-    bool turn_unsure_ = false;       // a step too small for the boxes' text to tell whether it turned
-    std::string notified_state_;     // the scene as the host's last notification left it
-    // A failed set_rotation left the link's rotation ahead of the joint's.
-    bool rotation_may_lead_ = false;
-    std::map<const SimShape*, std::map<float, Quaternion>> expected_keys_;  // the rule's: time to pose (w NaN: unknown)
-    int expected_key_writes_ = 0;  // by the rule, in the operation under way
-    std::string broken_gesture_;   // what a slider gesture did against the rule
-    bool guide_may_be_open_ = false;  // a host fault since the last close or link may have cut it short
-    // Guide parts left in the scene by a host fault in the middle of building one.
-    std::vector<SimShape*> orphan_guides_;
+    SoakModel model_;
+    std::string stored_position_;           // the panel's position in the registry before the run; none: empty
+    std::string broken_;                    // the first check broken in the operation under way
+    std::vector<SimShape*> orphan_guides_;  // made by the host, never handed to the panel
+    std::string notified_state_;            // the quiet state as the host's last notification left it
+    std::string dialog_fields_[3];          // what the limits dialog shows as it opens
+    int dialog_button_ = IDOK;
+    bool reported_turn_ = false, reported_dialog_ = false;  // what the last reports did
+    float reported_angle_ = 0;
+    bool autoshade_ = false;
+    bool real_ = false, reached_ = false;  // the operation is asked for as real input; it reached its control
     int performed_[static_cast<int>(SoakOperation::count)] = {};
-    int faults_caught_ = 0;
-    int real_share_ = 2;  // percent of the user's gestures as real input (KELVARO_SOAK_REAL_SHARE)
-    bool real_ = false;
-    int real_performed_ = 0;
-    int64_t ticks_[static_cast<int>(SoakOperation::count)] = {};
-    int64_t real_ticks_ = 0;
+    int faults_caught_ = 0, real_performed_ = 0;
     std::deque<std::string> trail_;
 };
