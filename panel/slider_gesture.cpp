@@ -16,10 +16,8 @@ struct WatchedSlider {
     WNDPROC trackbar;
 };
 
-// By axis, in the order of axis_controls. A slider leaves its entry as it is
-// destroyed; the sliders of a newer panel take the entries over from an older
-// one's (only one panel lives at a time, but a test may make another), whose
-// sliders go back to being plain trackbars.
+// By axis, in the order of axis_controls; a slider leaves its entry as it is
+// destroyed. Only one panel lives at a time (create_panel_window makes one).
 WatchedSlider watched_sliders[3] = {};
 
 WatchedSlider* watched(HWND slider)
@@ -95,9 +93,6 @@ void watch_slider_gestures(HWND panel)
         HWND slider = GetDlgItem(panel, axis_controls[axis].slider_id);
         if (slider == nullptr || watched(slider) != nullptr)
             continue;
-        const WatchedSlider older = watched_sliders[axis];
-        if (older.slider != nullptr && IsWindow(older.slider))
-            SetWindowLongPtrA(older.slider, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(older.trackbar));
         watched_sliders[axis] = WatchedSlider{
             slider, reinterpret_cast<WNDPROC>(GetWindowLongPtrA(slider, GWLP_WNDPROC))};
         SetWindowLongPtrA(slider, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&watch_slider));
