@@ -66,6 +66,9 @@ SoakWorld::SoakWorld(uint32_t seed)
         items_[GetDlgCtrlID(child)] = child;
     watch_panel(panel_);
     notify(-1);
+    RECT frame;
+    GetWindowRect(panel_, &frame);
+    whole_height_ = frame.bottom - frame.top;
 }
 
 SoakWorld::~SoakWorld()
@@ -104,13 +107,12 @@ bool SoakWorld::run(int operations)
         const int writes = key_writes();
         model_.key_writes = 0, model_.maybe_keyed = nullptr, broken_.clear();
         panel_watch.depth = 0;  // a host exception unwinds the panel's messages without a return
-        // Real input goes onto the panel made whole first: AutoShade rolls it down under the mouse.
+        // Real input goes onto the panel made whole first: AutoShade rolls it down at its next tick under the mouse.
         real_ = plan.real && model_.shown, reached_ = false;
-        if (real_ && autoshade_) {
-            RECT frame;
-            GetWindowRect(panel_, &frame);
+        RECT frame;
+        if (real_ && autoshade_ && GetWindowRect(panel_, &frame)) {
             move_cursor_and_wait({frame.left + 10, frame.top + 4});
-            pump_for(250);
+            pump_until([&] { return GetWindowRect(panel_, &frame) && frame.bottom - frame.top == whole_height_; }, 1000);
         }
         perform(plan, plan.operation);
         // The mouse is parked off the windows: under it, each change of a window costs Wine a search.

@@ -126,6 +126,7 @@ private:
     bool reported_turn_ = false, reported_dialog_ = false;  // what the last reports did
     float reported_angle_ = 0;
     bool autoshade_ = false;
+    int whole_height_ = 0;  // the panel's, before AutoShade rolled it up
     bool real_ = false, reached_ = false;  // the operation is asked for as real input; it reached its control
     int performed_[static_cast<int>(SoakOperation::count)] = {};
     int faults_caught_ = 0, real_performed_ = 0;
