@@ -105,11 +105,8 @@ int32_t SimHost::references(const HostUnknown* handle) const
 
 int32_t SimHost::references_to(const SimShape& shape) const
 {
-    int32_t total = 0;
-    for (const auto& entry : handles_)
-        if (entry.second->shape() == &shape)
-            total += entry.second->references();
-    return total;
+    auto found = shape_references_.find(&shape);
+    return found == shape_references_.end() ? 0 : found->second;
 }
 
 int32_t SimHost::references_to(const SimScene& scene) const
@@ -278,11 +275,16 @@ void SimHost::register_handle(SimHandle* handle)
 void SimHost::unregister_handle(SimHandle* handle)
 {
     handles_.erase(handle->handle());
+    if (handle->shape() != nullptr && handle->references() != 0)
+        shape_references_[handle->shape()] -= handle->references();
 }
 
 void SimHost::record_reference(const SimHandle& handle, SimReferenceChange change)
 {
-    outstanding_ += change == SimReferenceChange::release ? -1 : change == SimReferenceChange::over_release ? 0 : 1;
+    const int32_t change_by = change == SimReferenceChange::release ? -1 : change == SimReferenceChange::over_release ? 0 : 1;
+    outstanding_ += change_by;
+    if (handle.shape() != nullptr)
+        shape_references_[handle.shape()] += change_by;
     if (call_logging_)
         reference_events_.push_back(SimReferenceEvent{&handle, change, handle.references(), sequence_});
     ++sequence_;  // also while not logged, so sequences compare alike either way

@@ -183,8 +183,11 @@ private:
     Outcome record_call(SimOperation operation, const SimHandle& via, std::initializer_list<int32_t> ints,
                      std::initializer_list<float> floats, const char* text, int32_t* fault_value);
 
-    // Declared first, destroyed last: the handles below unregister from it.
+    // Declared first, destroyed last: the handles below unregister from them.
     std::map<const HostUnknown*, SimHandle*> handles_;
+    // References held now, per shape, kept as they change: a scan of every handle ever
+    // made costs a long run more at each check the longer it runs.
+    std::map<const SimShape*, int32_t> shape_references_;
     std::vector<std::string> errors_;
     std::vector<SimCall> calls_;
     std::vector<SimReferenceEvent> reference_events_;

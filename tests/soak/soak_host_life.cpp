@@ -32,11 +32,14 @@ void SoakWorld::host_notifies(SoakPlan& plan, const char* when, int kind)
 {
     const bool selects = kind < 0 && plan.chance(50), relinks = kind < 0 ? plan.chance(50) : kind == 1;
     const int focus = plan.below(100), box = focus < (kind < 0 ? 15 : 30) ? focus % 3 : -1;
+    // A box takes the focus in the panel that is active already: activating it (as a click into
+    // the box would) costs Wine a round with the window manager, and typing does it often enough.
+    const bool in_box = box >= 0 && usable() && GetActiveWindow() == panel_;
     note(std::string("the host notifies ") + (relinks ? "a relink " : "a refresh ") + when +
-         (box >= 0 ? ", a box focused" : ""));
+         (in_box ? ", a box focused" : ""));
     if (selects)
         select(plan);
-    if (box >= 0 && usable())
+    if (in_box)
         focus_box(box);
     else if (box < 0 && (kind >= 0 || focus < 15))
         SetFocus(host_window_);
