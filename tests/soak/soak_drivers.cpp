@@ -99,7 +99,7 @@ void SoakWorld::drag(SoakPlan& plan, bool ctrl)
     const int steps = plan.chance(ctrl ? 50 : 25) ? 0 : plan.between(1, ctrl ? 2 : 12), notice_at = plan.below(40);
     const bool host_modal = plan.chance(15), theft = !ctrl && plan.chance(10), in_dialog = plan.chance(15);
     const int call = plan.below(110);  // a tenth of the let-go keys fail in one host call
-    const char* failing = call < 11 && window_nesting_left() >= nesting_for_window_faults ? key_calls[call] : nullptr;
+    const char* failing = call < 11 && nesting_left() >= nesting_for_window_faults ? key_calls[call] : nullptr;
     note("drag " + std::to_string(slot) + ", " + std::to_string(steps) + " steps" + (ctrl ? ", Ctrl" : "") +
          (held ? "" : ", let go in the dialog") + (over_slider ? "" : ", let go elsewhere") + (wine_order ? "" : ", documented") +
          (host_modal ? ", host modal" : "") + (theft ? ", capture taken" : "") + (failing ? ", failing " : "") + (failing ? failing : ""));

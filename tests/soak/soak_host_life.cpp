@@ -111,7 +111,7 @@ void SoakWorld::host_fault(SoakPlan& plan)
     SoakOperation step = steps[plan.below(guide ? 3 : 12)];
     // Wine's window system loses nesting to each host exception (window_nesting.h): when low, only direct calls.
     static const int direct[] = {0, 1, 3};
-    if (window_nesting_left() < nesting_for_window_faults)
+    if (nesting_left() < nesting_for_window_faults)
         step = steps[direct[plan.below(3)]];
     host_.fail_call(operation, nth, 1000 + plan.below(100));
     note("fault: call " + std::to_string(nth) + " of " + sim_operation_name(operation) + " during " + soak_operation_name(step));

@@ -175,6 +175,13 @@ std::string SoakWorld::broken_panel() const
     return {};
 }
 
+int SoakWorld::nesting_left() const
+{
+    if (nesting_probed_at_ != host_.faults_raised())
+        nesting_ = window_nesting_left(), nesting_probed_at_ = host_.faults_raised();
+    return nesting_;
+}
+
 std::string SoakWorld::broken_invariant() const
 {
     std::string broken = model_.broken_keys();
@@ -197,7 +204,7 @@ std::string SoakWorld::broken_invariant() const
     for (SimShape* shape : scene_.shapes())
         if (shape->is_ball_joint() && std::fabs(rotation_reference::to_dquat(shape->rotation()).norm() - 1) >= 5e-5)
             return "joint " + shape->name() + " has a rotation that is not a unit quaternion";
-    const int nesting = window_nesting_left();
+    const int nesting = nesting_left();
     if (!IsWindow(panel_) || nesting < nesting_the_panel_needs)
         return "the panel window is gone, or the window system lets window procedures nest only " +
                std::to_string(nesting) + " deep any more: host exceptions unwound through it";

@@ -105,6 +105,7 @@ private:
     void note(const std::string& line);
     HWND item(int id) const { return items_.at(id); }  // the panel's control: GetDlgItem asks the wineserver
     void fail(const std::string& what) { broken_ = broken_.empty() ? what : broken_; }
+    int nesting_left() const;  // only a host exception uses it up: probed again once one was raised
 
     uint32_t seed_;
     int real_share_;  // percent of the user's gestures asked for as real input (KELVARO_SOAK_REAL_SHARE, 2)
@@ -126,6 +127,7 @@ private:
     bool reported_turn_ = false, reported_dialog_ = false;  // what the last reports did
     float reported_angle_ = 0;
     bool autoshade_ = false;
+    mutable int nesting_ = 0, nesting_probed_at_ = -1;  // the nesting left, at this count of host faults raised
     int whole_height_ = 0;  // the panel's, before AutoShade rolled it up
     bool real_ = false, reached_ = false;  // the operation is asked for as real input; it reached its control
     int performed_[static_cast<int>(SoakOperation::count)] = {};
