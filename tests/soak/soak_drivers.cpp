@@ -239,8 +239,7 @@ void SoakWorld::type_text(SoakPlan& plan, bool paste)
             const BYTE pressed = LOBYTE(VkKeyScanA(key[0]));
             const SHORT toggled = GetKeyState(pressed) & 1;  // flips as each press is taken in
             ::type_text(key.c_str());
-            // A key that never came ends the real typing, the rest typed as messages: Wine drops
-            // one now and then (none came later, even after 1.8 s; the others come within 10 ms).
+            // A key that never came (Wine drops one for good now and then) ends the real typing.
             reached_ |= keyboard = pump_until([&] { return (GetKeyState(pressed) & 1) != toggled && GetKeyState(pressed) >= 0; }, 100);
         } else {
             for (char c : key)

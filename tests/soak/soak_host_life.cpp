@@ -32,8 +32,7 @@ void SoakWorld::host_notifies(SoakPlan& plan, const char* when, int kind)
 {
     const bool selects = kind < 0 && plan.chance(50), relinks = kind < 0 ? plan.chance(50) : kind == 1;
     const int focus = plan.below(100), box = focus < (kind < 0 ? 15 : 30) ? focus % 3 : -1;
-    // A box takes the focus in the panel that is active already: activating it (as a click into
-    // the box would) costs Wine a round with the window manager, and typing does it often enough.
+    // A box takes the focus in a panel already active: typing activates it often enough, at a cost.
     const bool in_box = box >= 0 && usable() && GetActiveWindow() == panel_;
     note(std::string("the host notifies ") + (relinks ? "a relink " : "a refresh ") + when +
          (in_box ? ", a box focused" : ""));

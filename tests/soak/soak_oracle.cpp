@@ -175,13 +175,6 @@ std::string SoakWorld::broken_panel() const
     return {};
 }
 
-int SoakWorld::nesting_left() const
-{
-    if (nesting_probed_at_ != host_.faults_raised())
-        nesting_ = window_nesting_left(), nesting_probed_at_ = host_.faults_raised();
-    return nesting_;
-}
-
 std::string SoakWorld::broken_invariant() const
 {
     std::string broken = model_.broken_keys();

@@ -66,9 +66,7 @@ SoakWorld::SoakWorld(uint32_t seed)
         items_[GetDlgCtrlID(child)] = child;
     watch_panel(panel_);
     notify(-1);
-    RECT frame;
-    GetWindowRect(panel_, &frame);
-    whole_height_ = frame.bottom - frame.top;
+    GetWindowRect(panel_, &whole_);
 }
 
 SoakWorld::~SoakWorld()
@@ -112,7 +110,7 @@ bool SoakWorld::run(int operations)
         RECT frame;
         if (real_ && autoshade_ && GetWindowRect(panel_, &frame)) {
             move_cursor_and_wait({frame.left + 10, frame.top + 4});
-            pump_until([&] { return GetWindowRect(panel_, &frame) && frame.bottom - frame.top == whole_height_; }, 1000);
+            pump_until([&] { return GetWindowRect(panel_, &frame) && frame.bottom - frame.top == whole_.bottom - whole_.top; }, 1000);
         }
         perform(plan, plan.operation);
         // The mouse is parked off the windows: under it, each change of a window costs Wine a search.

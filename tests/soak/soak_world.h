@@ -74,26 +74,19 @@ private:
     void perform(SoakPlan& plan, SoakOperation operation);
     void notify(int kind);
     void host_notifies(SoakPlan& plan, const char* when, int kind = -1);
-    void select(SoakPlan& plan);
-    void store_limits(SoakPlan& plan);
-    void clear_attribute(SoakPlan& plan);
-    void host_fault(SoakPlan& plan);
+    void select(SoakPlan& plan), store_limits(SoakPlan& plan), clear_attribute(SoakPlan& plan), host_fault(SoakPlan& plan);
     // The user's gestures (soak_drivers.cpp, soak_real_drivers.cpp).
-    void drag(SoakPlan& plan, bool ctrl);
-    void page_click(SoakPlan& plan);
+    void drag(SoakPlan& plan, bool ctrl), page_click(SoakPlan& plan), wander(SoakPlan& plan);
     void type_text(SoakPlan& plan, bool paste);
     void click(int button_id);
-    void close_panel();
-    void toggle_autoshade();
+    void close_panel(), toggle_autoshade();
     bool real_slider_gesture(SoakPlan& plan, int slot, bool ctrl, int how);
     bool real_click(HWND window, POINT at, int command_id);
-    void wander(SoakPlan& plan);
     void strays(SoakPlan& plan, int slot, int count, const char* after);
     // The oracle (soak_oracle.cpp).
     bool usable() const { return model_.shown && model_.joint != nullptr && model_.sure && model_.angles_known; }
     void expect_turn(int slot, float angle, const Quaternion& before, double slack = 0);
-    void take_reports(int slot, const Quaternion& before, bool keyed);
-    void take_typed(int slot, const Quaternion& before);
+    void take_reports(int slot, const Quaternion& before, bool keyed), take_typed(int slot, const Quaternion& before);
     void dialog_fields(int slot, float angle);
     void answer_dialog(const SoakPlan& plan, int slot, SimShape* opened_on, const Quaternion& before, float stepped,
                        bool turned, int message_boxes);
@@ -105,7 +98,8 @@ private:
     void note(const std::string& line);
     HWND item(int id) const { return items_.at(id); }  // the panel's control: GetDlgItem asks the wineserver
     void fail(const std::string& what) { broken_ = broken_.empty() ? what : broken_; }
-    int nesting_left() const;  // only a host exception uses it up: probed again once one was raised
+    int nesting_left() const  // only a host exception uses it up: probed again once one was raised
+    { return nesting_probed_at_ == host_.faults_raised() ? nesting_ : (nesting_probed_at_ = host_.faults_raised(), nesting_ = window_nesting_left()); }
 
     uint32_t seed_;
     int real_share_;  // percent of the user's gestures asked for as real input (KELVARO_SOAK_REAL_SHARE, 2)
@@ -128,7 +122,7 @@ private:
     float reported_angle_ = 0;
     bool autoshade_ = false;
     mutable int nesting_ = 0, nesting_probed_at_ = -1;  // the nesting left, at this count of host faults raised
-    int whole_height_ = 0;  // the panel's, before AutoShade rolled it up
+    RECT whole_ = {};  // the panel's frame before AutoShade rolled it up
     bool real_ = false, reached_ = false;  // the operation is asked for as real input; it reached its control
     int performed_[static_cast<int>(SoakOperation::count)] = {};
     int faults_caught_ = 0, real_performed_ = 0;
