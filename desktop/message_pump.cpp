@@ -5,10 +5,10 @@ namespace {
 // Until the queue is empty or the time is up: a stream of messages that never
 // dries up (a window that never validates what it paints, a timer of 0 ms)
 // would otherwise keep the pump here for ever.
-void dispatch_queued(DWORD start, DWORD limit_ms, const MessageTranslator& translate = nullptr)
+void dispatch_queued(DWORD start, DWORD limit_ms, const MessageTranslator& translate = nullptr, UINT remove = PM_REMOVE)
 {
     MSG msg;
-    while (GetTickCount() - start < limit_ms && PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    while (GetTickCount() - start < limit_ms && PeekMessageA(&msg, nullptr, 0, 0, remove)) {
         if (translate && translate(&msg))
             continue;
         TranslateMessage(&msg);
@@ -41,6 +41,12 @@ bool pump_until_translated(const MessageTranslator& translate, const std::functi
 void pump_pending()
 {
     dispatch_queued(GetTickCount(), default_pump_limit_ms);
+}
+
+void pump_pending_unpainted()
+{
+    dispatch_queued(GetTickCount(), default_pump_limit_ms, nullptr,
+                    PM_REMOVE | PM_QS_SENDMESSAGE | PM_QS_POSTMESSAGE | PM_QS_INPUT);
 }
 
 void pump_for(DWORD duration_ms)

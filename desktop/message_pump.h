@@ -26,6 +26,10 @@ bool pump_until_translated(const MessageTranslator& translate, const std::functi
 // limit at most).
 void pump_pending();
 
+// As pump_pending, but for WM_PAINT: what is invalid waits in its window's
+// update region for the next pump that paints (timers still come).
+void pump_pending_unpainted();
+
 // Pumps for the given time in full, for checks that something does NOT
 // happen within it (a timer that must not fire, a window that must stay).
 void pump_for(DWORD duration_ms);

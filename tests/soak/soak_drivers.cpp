@@ -280,8 +280,8 @@ void SoakWorld::close_panel()
     RECT frame;
     GetWindowRect(panel_, &frame);
     POINT box = {frame.right, frame.top + GetSystemMetrics(SM_CYSMCAPTION) / 2 + 2};
-    while (box.x > frame.left && SendMessageA(panel_, WM_NCHITTEST, 0, MAKELPARAM(box.x, box.y)) != HTCLOSE)
-        --box.x;
+    while (real_ && box.x > frame.left && SendMessageA(panel_, WM_NCHITTEST, 0, MAKELPARAM(box.x, box.y)) != HTCLOSE)
+        --box.x;  // the caption's close box, for a real click
     if (!(real_ && box.x > frame.left && real_click(panel_, box, IDCANCEL)))
         SendMessageA(panel_, WM_COMMAND, IDCANCEL, 0);
     model_.save_limits();

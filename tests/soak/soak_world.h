@@ -124,7 +124,6 @@ private:
     mutable int nesting_ = 0, nesting_probed_at_ = -1;  // the nesting left, at this count of host faults raised
     RECT whole_ = {};  // the panel's frame before AutoShade rolled it up
     bool real_ = false, reached_ = false;  // the operation is asked for as real input; it reached its control
-    int performed_[static_cast<int>(SoakOperation::count)] = {};
-    int faults_caught_ = 0, real_performed_ = 0;
+    int faults_caught_ = 0, real_performed_ = 0, performed_[static_cast<int>(SoakOperation::count)] = {};
     std::deque<std::string> trail_;
 };
