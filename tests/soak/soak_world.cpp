@@ -114,11 +114,11 @@ bool SoakWorld::run(int operations)
         }
         perform(plan, plan.operation);
         // The mouse is parked off the windows: under it, each change of a window costs Wine a search. The
-        // controls paint (their own work, dozens of Wine's round trips a window) at every eighth operation.
+        // controls paint (their own work, dozens of Wine's round trips a window) at every 32nd operation.
         if (real_ || n == 0)
             move_cursor_and_wait({GetSystemMetrics(SM_CXSCREEN) - 1, GetSystemMetrics(SM_CYSCREEN) - 1});
         real_ = false;
-        n % 8 == 7 ? pump_pending() : pump_pending_unpainted();
+        n % 32 == 31 ? pump_pending() : pump_pending_unpainted();
         take_focus();
         real_performed_ += reached_;
         if (!model_.sure)
