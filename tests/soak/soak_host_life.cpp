@@ -33,7 +33,7 @@ void SoakWorld::host_notifies(SoakPlan& plan, const char* when, int kind)
     const bool selects = kind < 0 && plan.chance(50), relinks = kind < 0 ? plan.chance(50) : kind == 1;
     const int focus = plan.below(100), box = focus < (kind < 0 ? 15 : 30) ? focus % 3 : -1;
     // A box takes the focus for a relink; for a refresh, only in a panel already active (an active
-    // panel refreshes nothing, and each activation costs Wine a round with the window manager).
+    // panel refreshes nothing, and each activation costs Wine dozens of round trips of its own).
     const bool in_box = box >= 0 && usable() && (relinks || GetActiveWindow() == panel_);
     note(std::string("the host notifies ") + (relinks ? "a relink " : "a refresh ") + when +
          (in_box ? ", a box focused" : ""));
